@@ -1,0 +1,8 @@
+# PAX_SANITIZE=ON builds everything with AddressSanitizer and UndefinedBehaviorSanitizer; the asan
+# preset turns it on for the whole test suite.
+option(PAX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(PAX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+                      -D_GLIBCXX_ASSERTIONS)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,79 @@
+#include "board.h"
+
+#include "game_state.h"
+
+namespace pax {
+
+namespace {
+
+constexpr int SETTLE_PASSES = 10;
+
+TileKind RandomTile(RandomSource& random) {
+  return static_cast<TileKind>(UniformInt(random, TILE_KINDS - 1));
+}
+
+void VisitNeighbour(GameState& state, int x, int y, std::int8_t kind) {
+  if (state.board.at(x, y) == kind) CollectGroup(state, x, y, kind);
+}
+
+}  // namespace
+
+std::uint32_t UniformInt(RandomSource& random, std::uint32_t max) {
+  const std::uint64_t product = std::uint64_t{random.nextRandom()} * (std::uint64_t{max} + 1);
+  return static_cast<std::uint32_t>(product >> 32);
+}
+
+void FillBoard(Board& board, RandomSource& random) {
+  for (int x = 0; x < BOARD_SIZE; ++x) {
+    for (int y = 0; y < BOARD_SIZE; ++y) board.at(x, y) = RandomTile(random);
+  }
+}
+
+// A depth-first search in which the board is its own visited set: every visited cell is emptied
+// before its neighbours are looked at, so none is counted twice. At most 100 levels deep.
+void CollectGroup(GameState& state, int x, int y, std::int8_t kind) {
+  state.groupCount += 1;
+  state.board.at(x, y) = EMPTY_CELL;
+  if (y < BOARD_SIZE - 1) VisitNeighbour(state, x, y + 1, kind);
+  if (y > 0) VisitNeighbour(state, x, y - 1, kind);
+  if (x < BOARD_SIZE - 1) VisitNeighbour(state, x + 1, y, kind);
+  if (x > 0) VisitNeighbour(state, x - 1, y, kind);
+  // Only the first cell of a search can end with a count of 1: a lone tile goes back.
+  if (state.groupCount == 1) state.board.at(x, y) = kind;
+}
+
+// Each pass scans every column top to bottom, so a tile that has just moved down is looked at
+// again as the tile above the next row and falls through a whole gap in one pass.
+void SettleBoard(GameState& state, RandomSource& random) {
+  Board& board = state.board;
+  for (int pass = 0; pass < SETTLE_PASSES; ++pass) {
+    for (int x = 0; x < BOARD_SIZE; ++x) {
+      for (int y = 1; y < BOARD_SIZE; ++y) {
+        if (board.at(x, y) == EMPTY_CELL && board.at(x, y - 1) >= 0) {
+          board.at(x, y) = board.at(x, y - 1);
+          board.at(x, y - 1) = EMPTY_CELL;
+        }
+      }
+    }
+  }
+  RefillBoard(state, random);
+}
+
+// SettleBoard, RefillBoard and DropNewTile call one another: each new tile goes into the first
+// empty cell in column order and falls before the next is drawn. Every DropNewTile fills one
+// cell, so the chain is at most three levels per emptied cell deep.
+void RefillBoard(GameState& state, RandomSource& random) {
+  if (!(state.timeLeft > 0.0)) return;
+  for (int x = 0; x < BOARD_SIZE; ++x) {
+    for (int y = 0; y < BOARD_SIZE; ++y) {
+      if (state.board.at(x, y) == EMPTY_CELL) DropNewTile(state, random, x, y);
+    }
+  }
+}
+
+void DropNewTile(GameState& state, RandomSource& random, int x, int y) {
+  state.board.at(x, y) = RandomTile(random);
+  SettleBoard(state, random);
+}
+
+}  // namespace pax
