@@ -6,6 +6,7 @@
 // and the replay tool.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,5 +122,9 @@ class Platform : public RandomSource {
   // Called by ExitGame last of all: ends the process with the exit code.
   [[noreturn]] virtual void exitProcess(int code) = 0;
 };
+
+// The platform the program runs on. Each implementation that builds a game binary (sdl/, win32/)
+// defines it; the entry point calls it once.
+std::unique_ptr<Platform> CreatePlatform();
 
 }  // namespace pax

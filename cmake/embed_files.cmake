@@ -1,0 +1,12 @@
+cmake_minimum_required(VERSION 3.25)
+# Run with -DOUTPUT=<file> -DFILES=<a;b;...>: writes the files' bytes as a C++ initialiser list.
+set(text "")
+foreach(file IN LISTS FILES)
+  file(READ ${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+  string(APPEND text "// ${file}\n${bytes}\n")
+endforeach()
+file(WRITE ${OUTPUT}.tmp "${text}")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.tmp)
