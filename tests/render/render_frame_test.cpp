@@ -1,0 +1,204 @@
+#include "render/render_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/bmp.h"
+#include "render/tile_images.h"
+#include "tests/support/block_text_engine.h"
+#include "tests/support/scripted_game.h"
+
+namespace pax {
+namespace {
+
+using test::BlockTextEngine;
+
+constexpr Rgb kBackground = RgbHex(0x222222);
+
+// A game state with a full board of every kind and resources as start-up makes them.
+struct Frame {
+  Frame() {
+    for (int i = 0; i < 100; ++i) state.board.cells[static_cast<std::size_t>(i)] = (i * 7 / 3) % 4;
+    ScriptedPlatform platform;
+    LoadTileImages(platform, resources.tileImages);
+    resources.frameImage = Image(FRAME_WIDTH, FRAME_HEIGHT);
+    resources.statusFont = text.createFont(STATUS_FONT_FACE, STATUS_FONT_POINTS);
+  }
+  const Image& render() {
+    RenderFrame(state, resources, text);
+    return resources.frameImage;
+  }
+  GameState state;
+  RenderResources resources;
+  BlockTextEngine text;
+};
+
+TEST(LoadTileImages, DecodesTheFourEmbeddedBitmapsPixelForPixel) {
+  ScriptedPlatform platform;
+  std::array<Image, TILE_KINDS> tiles;
+  LoadTileImages(platform, tiles);
+  for (int kind = 0; kind < TILE_KINDS; ++kind) {
+    const Image& tile = tiles[static_cast<std::size_t>(kind)];
+    ASSERT_EQ(tile.width(), 41);
+    ASSERT_EQ(tile.height(), 41);
+    // The last stored row is the top row; each stored row ends in a fill byte.
+    const std::span<const std::uint8_t> bmp = TileBitmap(kind);
+    for (int y = 0; y < 41; ++y) {
+      for (int x = 0; x < 41; ++x) {
+        const std::size_t at = 54 + static_cast<std::size_t>((40 - y) * 124 + 3 * x);
+        ASSERT_EQ(tile.pixel(x, y), (Rgb{bmp[at + 2], bmp[at + 1], bmp[at]}))
+            << "kind " << kind << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(RenderFrame, GridSeparatorAndRuleAreExact) {
+  Frame frame;
+  const Image& image = frame.render();
+  for (int line = 0; line <= 420; line += 42) {
+    for (int i = 0; i <= 420; ++i) {
+      ASSERT_EQ(image.pixel(line, i), kBackground) << "column " << line << " row " << i;
+      ASSERT_EQ(image.pixel(i, line), kBackground) << "row " << line << " column " << i;
+    }
+  }
+  for (int x = 0; x < FRAME_WIDTH; ++x) {
+    for (int y = 421; y <= 424; ++y)
+      ASSERT_EQ(image.pixel(x, y), RgbHex(0x999999)) << x << "," << y;
+    ASSERT_EQ(image.pixel(x, 425), RgbHex(0x444444)) << x;
+  }
+}
+
+TEST(RenderFrame, EveryCellShowsItsTileOrTheBackground) {
+  Frame frame;
+  frame.state.board.at(3, 4) = EMPTY_CELL;
+  frame.state.board.at(9, 9) = EMPTY_CELL;
+  const Image& image = frame.render();
+  for (int cx = 0; cx < BOARD_SIZE; ++cx) {
+    for (int cy = 0; cy < BOARD_SIZE; ++cy) {
+      const std::int32_t cell = frame.state.board.at(cx, cy);
+      for (int y = 0; y < 41; ++y) {
+        for (int x = 0; x < 41; ++x) {
+          const Rgb expected =
+              cell == EMPTY_CELL
+                  ? kBackground
+                  : frame.resources.tileImages[static_cast<std::size_t>(cell)].pixel(x, y);
+          ASSERT_EQ(image.pixel(42 * cx + 1 + x, 42 * cy + 1 + y), expected)
+              << "cell " << cx << "," << cy << " pixel " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+TEST(RenderFrame, AnEmptyBoardIsPlainBackground) {
+  Frame frame;
+  frame.state.board.cells.fill(EMPTY_CELL);
+  const Image& image = frame.render();
+  for (int y = 0; y <= 420; ++y) {
+    for (int x = 0; x <= 420; ++x) ASSERT_EQ(image.pixel(x, y), kBackground) << x << "," << y;
+  }
+}
+
+TEST(RenderFrame, TimeBarFollowsTheTimeLeft) {
+  struct Case {
+    double timeLeft;
+    int f;
+    bool label;
+  } cases[] = {
+      {0.0, 2, false},   {-0.05, 2, false}, {18.0, 50, false},
+      {18.01, 50, true}, {50.0, 136, true}, {99.9, 270, true},
+  };
+  constexpr Rgb kFrame = RgbHex(0x7BA800), kFill = RgbHex(0xBBFF00), kCorner = RgbHex(0x1C2600);
+  for (const Case& c : cases) {
+    Frame frame;
+    frame.state.timeLeft = c.timeLeft;
+    const Image& image = frame.render();
+    const int right = 139 + c.f;  // the outer box's last column
+    for (int y = 426; y < FRAME_HEIGHT; ++y) {
+      for (int x = 137; x < FRAME_WIDTH; ++x) {
+        const bool inOuter = x >= 138 && x <= right && y >= 429 && y <= 446;
+        const bool inFill = x >= 139 && x < right && y >= 430 && y <= 445;
+        const bool corner = (x == 138 || x == right) && (y == 429 || y == 446);
+        const Rgb expected = corner ? kCorner : inFill ? kFill : inOuter ? kFrame : kBackground;
+        const Rgb actual = image.pixel(x, y);
+        // The label's black ink is the only thing allowed to differ; a label wider than the
+        // fill reaches over the frame and the background.
+        const bool labelRow =
+            y >= 430 + BlockTextEngine::INK_TOP && y <= 430 + BlockTextEngine::INK_BOTTOM;
+        if (c.label && labelRow && actual == Rgb{}) continue;
+        ASSERT_EQ(actual, expected) << "time " << c.timeLeft << " at " << x << "," << y;
+      }
+    }
+    const bool labelDrawn = std::find(frame.text.texts.begin(), frame.text.texts.end(),
+                                      "Time left") != frame.text.texts.end();
+    EXPECT_EQ(labelDrawn, c.label) << "time " << c.timeLeft;
+  }
+}
+
+TEST(RenderFrame, TimeLabelIsCentredOnTheFill) {
+  Frame frame;
+  frame.state.timeLeft = 50.0;  // f = 136: the fill covers columns 139 to 274
+  const Image& image = frame.render();
+  int left = FRAME_WIDTH, right = -1;
+  for (int x = 139; x < 275; ++x) {
+    if (image.pixel(x, 430 + BlockTextEngine::INK_TOP) == Rgb{}) {
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  }
+  // "Time left" measures 63: it starts at 136 / 2 - 63 / 2 + 139 = 176.
+  EXPECT_EQ(left, 176);
+  EXPECT_EQ(right, 176 + 8 * BlockTextEngine::ADVANCE + BlockTextEngine::INK_WIDTH - 1);
+}
+
+TEST(RenderFrame, StatusTextsShowTheValuesAfterThisFramesStep) {
+  struct Case {
+    std::int32_t score, shownScore, multiplier, shownMultiplier;
+    const char* scoreText;
+    const char* multiplierText;
+  } cases[] = {
+      {0, 0, 10, 10, "Score: 0", "x1"},
+      {690, 650, 10, 16, "Score: 660", "x2"},  // 15 after the step
+      {690, 690, 10, 15, "Score: 690", "x1"},  // 14 after the step
+      {15000, 14990, 100, 99, "Score: 15000", "x10"},
+  };
+  for (const Case& c : cases) {
+    Frame frame;
+    frame.state.score = c.score;
+    frame.state.shownScore = c.shownScore;
+    frame.state.multiplier = c.multiplier;
+    frame.state.shownMultiplier = c.shownMultiplier;
+    frame.state.timeLeft = 10.0;  // no label
+    const Image& image = frame.render();
+    ASSERT_EQ(frame.text.texts.size(), 2u);
+    EXPECT_EQ(frame.text.texts[0], c.scoreText);
+    EXPECT_EQ(frame.text.texts[1], c.multiplierText);
+
+    // The score's box starts at (2, 430): its first ink is at column 2, nothing left of it.
+    constexpr Rgb kText = RgbHex(0xBBFF00);
+    for (int y = 426; y < FRAME_HEIGHT; ++y) {
+      EXPECT_NE(image.pixel(0, y), kText);
+      EXPECT_NE(image.pixel(1, y), kText);
+    }
+    EXPECT_EQ(image.pixel(2, 430 + BlockTextEngine::INK_TOP), kText);
+    EXPECT_EQ(image.pixel(2, 429 + BlockTextEngine::INK_TOP), kBackground);
+    EXPECT_EQ(image.pixel(110, 430 + BlockTextEngine::INK_TOP), kText);
+  }
+}
+
+TEST(RenderFrame, RepaintsEverythingFromTheState) {
+  Frame frame;
+  frame.resources.frameImage.setPixel(200, 440, RgbHex(0x123456));
+  frame.resources.frameImage.setPixel(0, 0, RgbHex(0x123456));
+  frame.state.timeLeft = 10.0;
+  Frame fresh;
+  fresh.state.timeLeft = 10.0;
+  const Image& a = frame.render();
+  const Image& b = fresh.render();
+  for (int y = 0; y < FRAME_HEIGHT; ++y) {
+    for (int x = 0; x < FRAME_WIDTH; ++x) ASSERT_EQ(a.pixel(x, y), b.pixel(x, y)) << x << "," << y;
+  }
+}
+
+}  // namespace
+}  // namespace pax
