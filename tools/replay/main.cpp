@@ -5,6 +5,9 @@
 #include <iostream>
 
 #include "replay.h"
+#ifdef PAX_HAVE_FREETYPE
+#include "platform/fonts/freetype_text_engine.h"
+#endif
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -23,7 +26,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::ios::sync_with_stdio(false);
+#ifdef PAX_HAVE_FREETYPE
+  // Dumped frames show the texts as the Linux build draws them, at 96 dpi.
+  pax::FreeTypeTextEngine text(96);
+  const int status = pax::replay::RunScript(script, &text, std::cout, std::cerr);
+#else
   const int status = pax::replay::RunScript(script, nullptr, std::cout, std::cerr);
+#endif
   std::cout.flush();
   return status;
 }
