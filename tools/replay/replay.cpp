@@ -183,7 +183,8 @@ bool ParseScript(std::istream& in, Script& script, std::string& error) {
   return true;
 }
 
-int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::ostream& err) {
+int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::ostream& err,
+              const RunLimits& limits) {
   ReplayPlatform platform(text, out);
   Game game(platform);
   bool started = false;
@@ -216,12 +217,16 @@ int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::os
       } else if (const auto* f = std::get_if<Frames>(&command)) {
         startOnce();
         for (std::int64_t i = 0; i < f->count; ++i) {
+          if (limits.maxFrames >= 0 && frame >= limits.maxFrames) {
+            err << "paxmorella-replay: more than " << limits.maxFrames << " frames\n";
+            return 2;
+          }
           FrameStep(game);
           WriteFrame(out, ++frame, game.state);
         }
       } else if (const auto* dump = std::get_if<Dump>(&command)) {
         startOnce();
-        if (!WritePpm(game.picture.frameImage, dump->path)) {
+        if (!limits.allowDumps || !WritePpm(game.picture.frameImage, dump->path)) {
           err << "paxmorella-replay: cannot write " << dump->path << "\n";
           return 2;
         }

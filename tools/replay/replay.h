@@ -47,10 +47,17 @@ struct Script {
 // names the line.
 bool ParseScript(std::istream& in, Script& script, std::string& error);
 
+// Bounds for running scripts that nobody has read, such as a fuzzer's.
+struct RunLimits {
+  std::int64_t maxFrames = -1;  // more frame steps than this end the run with status 2; -1: none
+  bool allowDumps = true;       // false: a dump is an error instead of a file write
+};
+
 // Runs the script against the real start-up and frame loop on the scripted platform and writes
 // one JSON line per frame, question and exit to `out`. Answers the tool's exit status: 0 when the
 // script ran through or the game exited, 2 when the script was short of what the game asked for
 // or a dump could not be written (with a one-line message on `err`).
-int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::ostream& err);
+int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::ostream& err,
+              const RunLimits& limits = {});
 
 }  // namespace pax::replay
