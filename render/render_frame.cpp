@@ -49,6 +49,13 @@ void DrawTimeBar(Canvas& canvas, int f) {
   canvas.setPixel(right, bottom, BAR_CORNER);
 }
 
+// Appending (rather than "x" + string) also keeps GCC 12's false -Wrestrict alarm away.
+std::string WithNumber(std::string_view label, std::int32_t value) {
+  std::string text(label);
+  text += Decimal(value);
+  return text;
+}
+
 }  // namespace
 
 void RenderFrame(GameState& state, RenderResources& resources, TextEngine& text) {
@@ -71,9 +78,9 @@ void RenderFrame(GameState& state, RenderResources& resources, TextEngine& text)
 
   // The texts after this point show the values after this frame's step.
   StepDisplay(state);
-  canvas.drawText(SCORE_LEFT, TEXT_TOP, "Score: " + Decimal(state.shownScore), STATUS_TEXT);
-  canvas.drawText(MULTIPLIER_LEFT, TEXT_TOP, "x" + Decimal(MultiplierFactor(state.shownMultiplier)),
-                  STATUS_TEXT);
+  canvas.drawText(SCORE_LEFT, TEXT_TOP, WithNumber("Score: ", state.shownScore), STATUS_TEXT);
+  canvas.drawText(MULTIPLIER_LEFT, TEXT_TOP,
+                  WithNumber("x", MultiplierFactor(state.shownMultiplier)), STATUS_TEXT);
 
   for (int x = 0; x < BOARD_SIZE; ++x) {
     for (int y = 0; y < BOARD_SIZE; ++y) {
