@@ -14,8 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Doubles stay doubles: the x87 unit would keep intermediate results at 80 bits, so the time
-# budget and the bar's rounding would not come out as they do on every other build.
+# Doubles stay doubles: the x87 unit may keep intermediate results at 80 bits, and then the
+# time budget and the bar's rounding could come out otherwise than on every other build.
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 
 # The C and C++ runtimes go into the program itself, so that it runs on a Windows without them.
