@@ -1,0 +1,35 @@
+#pragma once
+
+// The few things the window layer asks of X11 directly, on the display connection and window
+// that SDL opened. Kept apart so that Xlib's macros (None, Bool, Always, ...) stay in one file.
+
+#include <optional>
+#include <span>
+
+#include "icon_file.h"
+#include "window_layout.h"
+
+namespace pax::sdl::x11 {
+
+// SDL's Display* and the client window's XID, as SDL_GetWindowWMInfo gives them.
+struct Window {
+  void* display = nullptr;
+  unsigned long id = 0;
+};
+
+// Whether a window manager that follows the freedesktop conventions runs on the screen: only
+// then does a frame come around the window, and only then is there a frame to wait for.
+bool WindowManagerRunning(Window w);
+
+// Called before the window is first shown: a title bar with the window menu and a close
+// button, a thin frame, and nothing to minimise, maximise or resize with; the pictures of
+// `icons` as the window's icon; and the server keeping the window's contents while the
+// game-over box or another window covers it, since the frame loop, which would repaint it,
+// stands still while the box is open.
+void PrepareMainWindow(Window w, std::span<const IconImage> icons);
+
+// The pointer in the window's client coordinates at this moment, whatever SDL last saw; nothing
+// when it is on another screen.
+std::optional<Point> PointerInWindow(Window w);
+
+}  // namespace pax::sdl::x11

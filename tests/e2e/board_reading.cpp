@@ -1,0 +1,150 @@
+#include "board_reading.h"
+
+#include <cstdio>
+
+namespace pax::e2e {
+
+namespace {
+
+constexpr int BOARD_PIXELS = SIDE * PITCH + 1;  // 421: the board area and the picture's width
+constexpr Rgb GRID = RgbHex(0x222222);
+constexpr Rgb SEPARATOR = RgbHex(0x999999);
+constexpr Rgb RULE = RgbHex(0x444444);
+constexpr Rgb BAR_CORNER = RgbHex(0x1C2600);
+constexpr int SEPARATOR_TOP = 421;
+constexpr int RULE_ROW = 425;
+constexpr int BAR_LEFT = 138;
+constexpr int BAR_TOP = 429;
+constexpr std::size_t MAX_FAULTS = 5;
+
+std::size_t Index(CellPos c) {
+  return static_cast<std::size_t>(c.x * SIDE + c.y);
+}
+
+void Expect(const Image& shot, int x, int y, Rgb want, std::vector<std::string>& faults) {
+  if (faults.size() >= MAX_FAULTS) return;
+  const Rgb got = shot.pixel(x, y);
+  if (got == want) return;
+  char text[96];
+  std::snprintf(text, sizeof text, "pixel (%d, %d) is #%06X, not #%06X", x, y, HexOf(got),
+                HexOf(want));
+  faults.emplace_back(text);
+}
+
+bool ShowsTile(const Image& shot, int left, int top, const Image& tile) {
+  if (tile.width() != TILE || tile.height() != TILE) return false;
+  for (int y = 0; y < TILE; ++y) {
+    for (int x = 0; x < TILE; ++x) {
+      if (!(shot.pixel(left + x, top + y) == tile.pixel(x, y))) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> LayoutFaults(const Image& shot) {
+  if (shot.width() != BOARD_PIXELS || shot.height() <= RULE_ROW) {
+    return {"the picture is " + std::to_string(shot.width()) + " x " +
+            std::to_string(shot.height()) + " pixels"};
+  }
+  std::vector<std::string> faults;
+  for (int line = 0; line < BOARD_PIXELS; line += PITCH) {
+    for (int along = 0; along < BOARD_PIXELS; ++along) {
+      Expect(shot, line, along, GRID, faults);
+      Expect(shot, along, line, GRID, faults);
+    }
+  }
+  for (int x = 0; x < BOARD_PIXELS; ++x) {
+    for (int y = SEPARATOR_TOP; y < RULE_ROW; ++y) Expect(shot, x, y, SEPARATOR, faults);
+    Expect(shot, x, RULE_ROW, RULE, faults);
+  }
+  return faults;
+}
+
+std::string ReadBoard(const Image& shot, const std::array<Image, 4>& tiles) {
+  std::string board(SIDE * SIDE, '?');
+  if (shot.width() < BOARD_PIXELS || shot.height() < BOARD_PIXELS) return board;
+  for (int x = 0; x < SIDE; ++x) {
+    for (int y = 0; y < SIDE; ++y) {
+      for (std::size_t kind = 0; kind < tiles.size(); ++kind) {
+        if (ShowsTile(shot, PITCH * x + 1, PITCH * y + 1, tiles[kind])) {
+          board[Index({x, y})] = static_cast<char>('0' + kind);
+          break;
+        }
+      }
+    }
+  }
+  return board;
+}
+
+std::optional<int> BarFill(const Image& shot) {
+  if (shot.height() <= BAR_TOP) return std::nullopt;
+  if (!(shot.pixel(BAR_LEFT, BAR_TOP) == BAR_CORNER)) return std::nullopt;
+  for (int x = BAR_LEFT + 1; x < shot.width(); ++x) {
+    if (shot.pixel(x, BAR_TOP) == BAR_CORNER) return x - (BAR_LEFT + 1);
+  }
+  return std::nullopt;
+}
+
+std::vector<CellPos> GroupAt(const std::string& board, CellPos cell) {
+  std::vector<CellPos> group;
+  if (board.size() != SIDE * SIDE || board[Index(cell)] == '?') return group;
+  std::vector<bool> seen(board.size(), false);
+  std::vector<CellPos> todo{cell};
+  seen[Index(cell)] = true;
+  while (!todo.empty()) {
+    const CellPos c = todo.back();
+    todo.pop_back();
+    group.push_back(c);
+    const CellPos around[] = {{c.x - 1, c.y}, {c.x + 1, c.y}, {c.x, c.y - 1}, {c.x, c.y + 1}};
+    for (const CellPos n : around) {
+      if (n.x < 0 || n.y < 0 || n.x >= SIDE || n.y >= SIDE || seen[Index(n)]) continue;
+      if (board[Index(n)] != board[Index(cell)]) continue;
+      seen[Index(n)] = true;
+      todo.push_back(n);
+    }
+  }
+  return group;
+}
+
+std::optional<std::array<CellPos, 2>> PickTargets(const std::string& board) {
+  std::optional<CellPos> first;
+  std::vector<bool> inFirst(SIDE * SIDE, false);
+  for (int x = 0; x < SIDE; ++x) {
+    for (int y = 0; y < SIDE; ++y) {
+      if (first && inFirst[Index({x, y})]) continue;
+      const std::vector<CellPos> group = GroupAt(board, {x, y});
+      if (group.size() < 2) continue;
+      if (first) return std::array<CellPos, 2>{*first, CellPos{x, y}};
+      first = CellPos{x, y};
+      for (const CellPos c : group) inFirst[Index(c)] = true;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string RemovalFault(const std::string& before, const std::string& after, CellPos cell) {
+  if (before.size() != SIDE * SIDE || after.size() != SIDE * SIDE) return "not two boards";
+  const std::vector<CellPos> group = GroupAt(before, cell);
+  if (group.size() < 2) return "the cell is in no group of two or more";
+  std::vector<bool> removed(before.size(), false);
+  for (const CellPos c : group) removed[Index(c)] = true;
+  for (int x = 0; x < SIDE; ++x) {
+    std::string survivors;
+    for (int y = 0; y < SIDE; ++y) {
+      if (!removed[Index({x, y})]) survivors += before[Index({x, y})];
+    }
+    const std::string column = after.substr(Index({x, 0}), SIDE);
+    if (column.compare(SIDE - survivors.size(), survivors.size(), survivors) != 0) {
+      return "column " + std::to_string(x) + " is " + column + "; its remaining tiles " +
+             survivors + " should be at its bottom";
+    }
+    if (column.find('?') != std::string::npos) {
+      return "column " + std::to_string(x) + " has a cell without a tile: " + column;
+    }
+  }
+  return {};
+}
+
+}  // namespace pax::e2e

@@ -1,0 +1,123 @@
+// pax-e2e-inspect: reads screenshots of the game for the end-to-end test (run-e2e).
+//   layout SHOT.ppm              the fixed pixels of the layout are right
+//   board SHOT.ppm TILES_DIR     prints the board; fails when a cell shows none of the tiles
+//   bar SHOT.ppm                 prints the width of the time bar's fill
+//   pick BOARD                   prints "X Y X2 Y2": a cell to double-click, one to click once
+//   removal BEFORE AFTER X Y     AFTER is BEFORE with the group at (X, Y) removed
+// Screenshots are binary PPM files (import -window ID ppm:FILE). Exit status 0 when the check
+// holds, 1 when it does not (with the reason on standard error), 2 on a usage error.
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "board_reading.h"
+#include "platform/bmp.h"
+
+namespace {
+
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A binary PPM with 8-bit samples; an empty image for anything else.
+pax::Image ReadPpm(const std::string& path) {
+  const std::vector<std::uint8_t> data = ReadFile(path);
+  std::size_t at = 0;
+  auto field = [&]() {
+    while (at < data.size()) {
+      if (data[at] == '#') {
+        while (at < data.size() && data[at] != '\n') ++at;
+      } else if (std::isspace(data[at])) {
+        ++at;
+      } else {
+        break;
+      }
+    }
+    std::string text;
+    while (at < data.size() && !std::isspace(data[at])) text += static_cast<char>(data[at++]);
+    return text;
+  };
+  if (field() != "P6") return {};
+  const int width = std::stoi("0" + field());
+  const int height = std::stoi("0" + field());
+  if (field() != "255" || width <= 0 || height <= 0) return {};
+  ++at;  // the one whitespace byte before the samples
+  const std::size_t bytes = 3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (data.size() < at + bytes) return {};
+  pax::Image image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.setPixel(x, y, pax::Rgb{data[at], data[at + 1], data[at + 2]});
+      at += 3;
+    }
+  }
+  return image;
+}
+
+int Fail(const std::string& why) {
+  std::cerr << "pax-e2e-inspect: " << why << "\n";
+  return 1;
+}
+
+int Usage() {
+  std::cerr << "usage: pax-e2e-inspect layout SHOT | board SHOT TILES_DIR | bar SHOT | pick BOARD"
+               " | removal BEFORE AFTER X Y\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage();
+  const std::string& command = args[0];
+
+  if (command == "layout" && args.size() == 2) {
+    const pax::Image shot = ReadPpm(args[1]);
+    if (shot.empty()) return Fail("cannot read " + args[1]);
+    const std::vector<std::string> faults = pax::e2e::LayoutFaults(shot);
+    for (const std::string& fault : faults) std::cerr << "pax-e2e-inspect: " << fault << "\n";
+    return faults.empty() ? 0 : 1;
+  }
+  if (command == "board" && args.size() == 3) {
+    const pax::Image shot = ReadPpm(args[1]);
+    if (shot.empty()) return Fail("cannot read " + args[1]);
+    std::array<pax::Image, 4> tiles;
+    for (std::size_t kind = 0; kind < tiles.size(); ++kind) {
+      const std::string path = args[2] + "/tile" + std::to_string(kind) + ".bmp";
+      tiles[kind] = pax::DecodeBmp(ReadFile(path));
+      if (tiles[kind].empty()) return Fail("cannot read " + path);
+    }
+    const std::string board = pax::e2e::ReadBoard(shot, tiles);
+    std::cout << board << "\n";
+    return board.find('?') == std::string::npos ? 0 : Fail("cells without a tile: " + board);
+  }
+  if (command == "bar" && args.size() == 2) {
+    const pax::Image shot = ReadPpm(args[1]);
+    if (shot.empty()) return Fail("cannot read " + args[1]);
+    const std::optional<int> fill = pax::e2e::BarFill(shot);
+    if (!fill) return Fail("no time bar in " + args[1]);
+    std::cout << *fill << "\n";
+    return 0;
+  }
+  if (command == "pick" && args.size() == 2) {
+    const auto targets = pax::e2e::PickTargets(args[1]);
+    if (!targets) return Fail("the board has fewer than two groups: " + args[1]);
+    std::cout << (*targets)[0].x << " " << (*targets)[0].y << " " << (*targets)[1].x << " "
+              << (*targets)[1].y << "\n";
+    return 0;
+  }
+  if (command == "removal" && args.size() == 5) {
+    const std::string fault =
+        pax::e2e::RemovalFault(args[1], args[2], {std::stoi(args[3]), std::stoi(args[4])});
+    return fault.empty() ? 0 : Fail(fault);
+  }
+  return Usage();
+}
