@@ -139,6 +139,20 @@ sdl::InputEvent Translate(const SDL_Event& e) {
   return in;
 }
 
+// For bench/compare-processes only: when PAX_FIRST_FRAME_FILE names a file, the moment the
+// first frame is on screen (CLOCK_MONOTONIC, nanoseconds) is written there.
+void ReportFirstFrame() {
+  const char* path = std::getenv("PAX_FIRST_FRAME_FILE");
+  if (!path || !*path) return;
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  if (std::FILE* file = std::fopen(path, "w")) {
+    std::fprintf(
+        file, "%lld\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fclose(file);
+  }
+}
+
 // Drops the keyboard and mouse input waiting for the main window.
 void DropQueuedInput() {
   SDL_PumpEvents();
@@ -384,6 +398,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (!target || !wrapPicture()) return;
     SDL_BlitSurface(source_, nullptr, target, nullptr);
     SDL_UpdateWindowSurface(window_);
+    if (!presented_) ReportFirstFrame();
+    presented_ = true;
   }
 
   // An SDL surface over the picture's own pixels, remade only when the picture changes.
@@ -428,6 +444,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   sdl::x11::Window x11_;
   bool controlOpen_ = false;
   const Image* picture_ = nullptr;
+  bool presented_ = false;
   SDL_Surface* source_ = nullptr;
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
