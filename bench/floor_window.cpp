@@ -5,25 +5,7 @@
 
 #include <SDL.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-void ReportFirstFrame() {
-  const char* path = std::getenv("PAX_FIRST_FRAME_FILE");
-  if (!path || !*path) return;
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  if (std::FILE* f = std::fopen(path, "w")) {
-    std::fprintf(
-        f, "%lld\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-    std::fclose(f);
-  }
-}
-
-}  // namespace
+#include "platform/sdl/first_frame.h"
 
 int main(int, char**) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -39,7 +21,7 @@ int main(int, char**) {
     SDL_FillRect(frame, nullptr, SDL_MapRGB(frame->format, 0x22, 0x22, shade));
     SDL_BlitSurface(frame, nullptr, SDL_GetWindowSurface(window), nullptr);
     SDL_UpdateWindowSurface(window);
-    if (first) ReportFirstFrame();
+    if (first) pax::sdl::ReportFirstFrame();
     first = false;
     SDL_Delay(20);
     SDL_Event event;

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "first_frame.h"
 #include "icon_file.h"
 #include "input_model.h"
 #include "platform/fonts/freetype_text_engine.h"
@@ -137,20 +138,6 @@ sdl::InputEvent Translate(const SDL_Event& e) {
       break;
   }
   return in;
-}
-
-// For bench/compare-processes only: when PAX_FIRST_FRAME_FILE names a file, the moment the
-// first frame is on screen (CLOCK_MONOTONIC, nanoseconds) is written there.
-void ReportFirstFrame() {
-  const char* path = std::getenv("PAX_FIRST_FRAME_FILE");
-  if (!path || !*path) return;
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  if (std::FILE* file = std::fopen(path, "w")) {
-    std::fprintf(
-        file, "%lld\n",
-        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-    std::fclose(file);
-  }
 }
 
 // Drops the keyboard and mouse input waiting for the main window.
@@ -398,7 +385,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (!target || !wrapPicture()) return;
     SDL_BlitSurface(source_, nullptr, target, nullptr);
     SDL_UpdateWindowSurface(window_);
-    if (!presented_) ReportFirstFrame();
+    if (!presented_) sdl::ReportFirstFrame();
     presented_ = true;
   }
 
