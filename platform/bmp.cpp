@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "little_endian.h"
+
 namespace pax {
 
 namespace {
@@ -10,14 +12,8 @@ constexpr std::size_t FILE_HEADER_SIZE = 14;
 constexpr std::uint32_t INFO_HEADER_MIN = 40;
 constexpr std::uint32_t BI_RGB = 0;
 
-std::uint32_t U16(std::span<const std::uint8_t> d, std::size_t at) {
-  return std::uint32_t{d[at]} | std::uint32_t{d[at + 1]} << 8;
-}
-std::uint32_t U32(std::span<const std::uint8_t> d, std::size_t at) {
-  return U16(d, at) | U16(d, at + 2) << 16;
-}
 std::int32_t I32(std::span<const std::uint8_t> d, std::size_t at) {
-  return static_cast<std::int32_t>(U32(d, at));
+  return static_cast<std::int32_t>(ReadLe32(d, at));
 }
 
 }  // namespace
@@ -25,14 +21,15 @@ std::int32_t I32(std::span<const std::uint8_t> d, std::size_t at) {
 Image DecodeBmp(std::span<const std::uint8_t> data, const ImageMaker& make) {
   if (data.size() < FILE_HEADER_SIZE + INFO_HEADER_MIN) return {};
   if (data[0] != 'B' || data[1] != 'M') return {};
-  const std::uint64_t pixelsAt = U32(data, 10);
-  const std::uint64_t infoSize = U32(data, 14);
+  const std::uint64_t pixelsAt = ReadLe32(data, 10);
+  const std::uint64_t infoSize = ReadLe32(data, 14);
   if (infoSize < INFO_HEADER_MIN || FILE_HEADER_SIZE + infoSize > data.size()) return {};
   if (pixelsAt < FILE_HEADER_SIZE + infoSize) return {};
 
   const std::int32_t width = I32(data, 18);
   const std::int32_t storedHeight = I32(data, 22);
-  if (U16(data, 26) != 1 || U16(data, 28) != 24 || U32(data, 30) != BI_RGB) return {};
+  if (ReadLe16(data, 26) != 1 || ReadLe16(data, 28) != 24 || ReadLe32(data, 30) != BI_RGB)
+    return {};
   // A negative height stores the rows top-down. The smallest int has no positive counterpart.
   if (width <= 0 || storedHeight == 0 || storedHeight < -BMP_MAX_SIDE) return {};
   const std::int32_t height = storedHeight < 0 ? -storedHeight : storedHeight;
