@@ -73,8 +73,6 @@ class ScriptedPlatform : public Platform {
   int framesPresented() const { return framesPresented_; }
   long long sleptMs() const { return sleptMs_; }
   std::uint64_t randomDrawn() const { return randomDrawn_; }
-  std::size_t randomQueued() const { return random_.size(); }
-  std::size_t eventsQueued() const { return events_.size(); }
   bool windowOpen() const { return windowOpen_; }
   const Image* shownImage() const { return shown_; }
 

@@ -4,8 +4,7 @@
 
 namespace pax::test {
 
-ScriptedGame::ScriptedGame(std::string_view board, TextEngine* text)
-    : platform(text), game(platform) {
+ScriptedGame::ScriptedGame(std::string_view board) : game(platform) {
   const Board dealt = BoardFromText(board);
   for (std::int32_t cell : dealt.cells) platform.queueRandom(ValueForKind(cell));
   platform.fallBackToSequence(12345);
