@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
 
 namespace pax::replay {
 namespace {
@@ -53,6 +57,12 @@ TEST(ReplayScript, MalformedLinesAreNamed) {
       {"close now\n", "line 1: usage: close"},
       {"frames -3\n", "line 1: usage: frames"},
       {"dump\n", "line 1: usage: dump"},
+      {"dump a b\n", "line 1: usage: dump"},
+      {"frames 1 2\n", "line 1: usage: frames"},
+      {"\xEF\xBB\xBF"
+       "frames 1\n\xEF\xBB\xBF"
+       "frames 1\n",
+       "line 2: unknown command: \\xef\\xbb\\xbfframes"},
   };
   for (auto [text, message] : cases) {
     const Outcome run = RunText(text);
@@ -60,6 +70,30 @@ TEST(ReplayScript, MalformedLinesAreNamed) {
     EXPECT_NE(run.err.find(message), std::string::npos) << text << " gave " << run.err;
     EXPECT_TRUE(run.lines.empty()) << "nothing runs before the whole script is read";
   }
+}
+
+TEST(ReplayScript, ErrorsShowAShortPrintableExcerptOfTheWord) {
+  const std::string hostile = "\x1b]0;owned\x07\x1b[2J" + std::string(10'000'000, '7');
+  const std::pair<std::string, std::string> cases[] = {
+      {"kinds " + hostile + "\n",
+       "line 1: a tile kind is a digit from 0 to 3: \\x1b]0;owned\\x07\\x1b[2J777"},
+      {"random 1 " + hostile + "\n", "line 1: not an unsigned 32-bit value: \\x1b]0;owned"},
+      {hostile + "\n", "line 1: unknown command: \\x1b]0;owned"},
+  };
+  for (const auto& [text, message] : cases) {
+    const Outcome run = RunText(text);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind(message, 0), 0u) << run.err.substr(0, 200);
+    EXPECT_LT(run.err.size(), 200u);
+    EXPECT_TRUE(run.err.ends_with("...")) << run.err.substr(0, 200);
+    for (char c : run.err) EXPECT_TRUE(c >= 0x20 && c < 0x7f) << static_cast<int>(c);
+  }
+}
+
+TEST(ReplayScript, AByteOrderMarkStartsTheFirstLineUnseen) {
+  const Outcome run = RunText("\xEF\xBB\xBF" + std::string(kDeal) + "frames 1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.lines.size(), 2u);
 }
 
 TEST(ReplayScript, PrintsStartUpFramesAndTheRemoval) {
@@ -123,6 +157,48 @@ TEST(ReplayScript, DumpWritesTheFrameAsBinaryPpm) {
   const Outcome bad = RunText(std::string(kDeal) + "dump /nonexistent/dir/frame.ppm\n");
   EXPECT_EQ(bad.status, 2);
   EXPECT_NE(bad.err.find("cannot write"), std::string::npos);
+}
+
+// An output that takes nothing, as a full disk or a pipe whose reader has gone.
+class RefusingBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(ReplayScript, AnOutputThatCannotBeWrittenIsAnError) {
+  std::istringstream in(std::string(kDeal) + "answer no\nframes 1001\n");
+  Script script;
+  std::string error;
+  ASSERT_TRUE(ParseScript(in, script, error)) << error;
+  RefusingBuffer refusing;
+  std::ostream out(&refusing);
+  std::ostringstream err;
+  EXPECT_EQ(RunScript(script, nullptr, out, err), 2);
+  EXPECT_EQ(err.str(), "paxmorella-replay: cannot write the output\n");
+}
+
+TEST(ReplayScript, ADumpAppearsWholeOrNotAtAll) {
+  const auto dir = std::filesystem::temp_directory_path() / "pax_replay_dump_whole";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "taken");
+  const auto path = dir / "frame.ppm";
+  std::ofstream(path) << "an older picture";
+
+  // Replacing an existing file leaves the new picture and no partial file.
+  ASSERT_EQ(RunText(std::string(kDeal) + "dump " + path.string() + "\n").status, 0);
+  EXPECT_EQ(std::filesystem::file_size(path), 15u + 421u * 450u * 3u);
+
+  // A name held by a directory cannot take the picture: an error, and nothing is left behind.
+  const Outcome bad = RunText(std::string(kDeal) + "dump " + (dir / "taken").string() + "\n");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("cannot write"), std::string::npos);
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"frame.ppm", "taken"}));
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "replay.h"
 
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <istream>
-#include <limits>
 #include <ostream>
-#include <sstream>
 
 #include "game/frame_step.h"
 #include "platform/scripted/scripted_platform.h"
@@ -14,82 +14,129 @@ namespace pax::replay {
 
 namespace {
 
+// A word from the script as an error message may show it: printable ASCII, other bytes as \xNN,
+// and at most a few dozen characters, so that a huge or hostile word cannot flood a terminal.
+std::string Excerpt(std::string_view word) {
+  constexpr std::size_t kLongest = 64;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  for (std::size_t i = 0; i < word.size() && i < kLongest; ++i) {
+    const auto u = static_cast<unsigned char>(word[i]);
+    if (u >= 0x20 && u < 0x7f) {
+      shown += word[i];
+    } else {
+      shown += "\\x";
+      shown += kHex[u >> 4];
+      shown += kHex[u & 15];
+    }
+  }
+  if (word.size() > kLongest) shown += "...";
+  return shown;
+}
+
 template <typename T>
-bool ParseNumber(const std::string& token, T& value) {
+bool ParseNumber(std::string_view token, T& value) {
   const char* end = token.data() + token.size();
   auto [ptr, ec] = std::from_chars(token.data(), end, value);
   return ec == std::errc() && ptr == end;
 }
 
-bool ParseInts(const std::vector<std::string>& args, std::vector<int>& out) {
-  out.clear();
-  for (const std::string& a : args) {
-    int v = 0;
-    if (!ParseNumber(a, v)) return false;
-    out.push_back(v);
+// The words of one line, read one at a time so that a long line costs no more than itself.
+class Words {
+ public:
+  explicit Words(std::string_view line) : rest_(line) {}
+
+  // The next word, or an empty view at the end of the line.
+  std::string_view next() {
+    const auto begin = rest_.find_first_not_of(" \t\r\v\f");
+    if (begin == std::string_view::npos) {
+      rest_ = {};
+      return {};
+    }
+    rest_.remove_prefix(begin);
+    const auto end = std::min(rest_.find_first_of(" \t\r\v\f"), rest_.size());
+    const std::string_view word = rest_.substr(0, end);
+    rest_.remove_prefix(end);
+    return word;
   }
-  return true;
+
+  bool atEnd() {
+    const auto begin = rest_.find_first_not_of(" \t\r\v\f");
+    return begin == std::string_view::npos;
+  }
+
+ private:
+  std::string_view rest_;
+};
+
+// Exactly `count` integers and nothing after them.
+bool ParseInts(Words& words, std::size_t count, int* out) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view word = words.next();
+    if (word.empty() || !ParseNumber(word, out[i])) return false;
+  }
+  return words.atEnd();
 }
 
 // Parses one command; answers an empty string or what is wrong with it.
-std::string ParseCommand(const std::string& name, const std::vector<std::string>& args,
-                         Script& script) {
-  std::vector<int> ints;
-  auto wantInts = [&](std::size_t n, const char* usage) -> std::string {
-    if (args.size() != n || !ParseInts(args, ints)) return std::string("usage: ") + usage;
-    return "";
-  };
+std::string ParseCommand(std::string_view name, Words& words, Script& script) {
+  int ints[3] = {};
   if (name == "kinds") {
-    if (args.empty()) return "usage: kinds DIGITS (each 0 to 3)";
     Kinds k;
-    for (const std::string& a : args) {
-      for (char c : a) {
-        if (c < '0' || c > '3') return "a tile kind is a digit from 0 to 3: " + a;
+    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
+      for (char c : word) {
+        if (c < '0' || c > '3') return "a tile kind is a digit from 0 to 3: " + Excerpt(word);
       }
-      k.digits += a;
+      k.digits += word;
     }
+    if (k.digits.empty()) return "usage: kinds DIGITS (each 0 to 3)";
     script.commands.emplace_back(std::move(k));
   } else if (name == "random") {
-    if (args.empty()) return "usage: random VALUE... (unsigned 32-bit decimal)";
     Random r;
-    for (const std::string& a : args) {
+    for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
       std::uint32_t v = 0;
-      if (!ParseNumber(a, v)) return "not an unsigned 32-bit value: " + a;
+      if (!ParseNumber(word, v)) return "not an unsigned 32-bit value: " + Excerpt(word);
       r.values.push_back(v);
     }
+    if (r.values.empty()) return "usage: random VALUE... (unsigned 32-bit decimal)";
     script.commands.emplace_back(std::move(r));
   } else if (name == "pointer") {
-    if (auto e = wantInts(2, "pointer X Y"); !e.empty()) return e;
+    if (!ParseInts(words, 2, ints)) return "usage: pointer X Y";
     script.commands.emplace_back(Pointer{ints[0], ints[1]});
   } else if (name == "event") {
-    if (auto e = wantInts(3, "event CODE ACTION CONTROL"); !e.empty()) return e;
+    if (!ParseInts(words, 3, ints)) return "usage: event CODE ACTION CONTROL";
     script.commands.emplace_back(Event{ints[0], ints[1], ints[2]});
   } else if (name == "dblclick") {
-    if (auto e = wantInts(2, "dblclick X Y"); !e.empty()) return e;
+    if (!ParseInts(words, 2, ints)) return "usage: dblclick X Y";
     script.commands.emplace_back(DoubleClick{ints[0], ints[1]});
   } else if (name == "close") {
-    if (!args.empty()) return "usage: close";
+    if (!words.atEnd()) return "usage: close";
     script.commands.emplace_back(Close{});
   } else if (name == "answer") {
-    if (args.size() != 1) return "usage: answer yes|no|fail";
-    if (args[0] == "yes") {
+    const std::string_view word = words.next();
+    if (!words.atEnd()) return "usage: answer yes|no|fail";
+    if (word == "yes") {
       script.commands.emplace_back(Answer{IDYES});
-    } else if (args[0] == "no") {
+    } else if (word == "no") {
       script.commands.emplace_back(Answer{IDNO});
-    } else if (args[0] == "fail") {
+    } else if (word == "fail") {
       script.commands.emplace_back(Answer{0});
     } else {
       return "usage: answer yes|no|fail";
     }
   } else if (name == "frames") {
     std::int64_t n = 0;
-    if (args.size() != 1 || !ParseNumber(args[0], n) || n < 0) return "usage: frames N (N >= 0)";
+    const std::string_view word = words.next();
+    if (word.empty() || !ParseNumber(word, n) || n < 0 || !words.atEnd()) {
+      return "usage: frames N (N >= 0)";
+    }
     script.commands.emplace_back(Frames{n});
   } else if (name == "dump") {
-    if (args.size() != 1) return "usage: dump PATH";
-    script.commands.emplace_back(Dump{args[0]});
+    const std::string_view word = words.next();
+    if (word.empty() || !words.atEnd()) return "usage: dump PATH";
+    script.commands.emplace_back(Dump{std::string(word)});
   } else {
-    return "unknown command: " + name;
+    return "unknown command: " + Excerpt(name);
   }
   return "";
 }
@@ -130,22 +177,39 @@ void WriteFrame(std::ostream& out, long long frame, const GameState& s) {
       << ",\"group_count\":" << s.groupCount << ",\"board\":\"" << board << "\"}\n";
 }
 
+// Writes the frame beside its destination and renames it into place, so that a failed write
+// (a full disk, say) never leaves a truncated picture under the name asked for.
 bool WritePpm(const Image& image, const std::string& path) {
-  std::ofstream file(path, std::ios::binary);
-  if (!file) return false;
-  file << "P6\n" << image.width() << ' ' << image.height() << "\n255\n";
-  std::vector<char> row(static_cast<std::size_t>(image.width()) * 3);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const Rgb c = image.pixel(x, y);
-      row[static_cast<std::size_t>(3 * x)] = static_cast<char>(c.r);
-      row[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>(c.g);
-      row[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>(c.b);
+  const std::string partial = path + ".partial";
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    if (!file) return false;
+    file << "P6\n" << image.width() << ' ' << image.height() << "\n255\n";
+    std::vector<char> row(static_cast<std::size_t>(image.width()) * 3);
+    for (int y = 0; y < image.height() && file; ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const Rgb c = image.pixel(x, y);
+        row[static_cast<std::size_t>(3 * x)] = static_cast<char>(c.r);
+        row[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>(c.g);
+        row[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>(c.b);
+      }
+      file.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
-    file.write(row.data(), static_cast<std::streamsize>(row.size()));
+    file.close();
+    if (!file) {
+      std::error_code ignored;
+      std::filesystem::remove(partial, ignored);
+      return false;
+    }
   }
-  file.flush();
-  return static_cast<bool>(file);
+  std::error_code failed;
+  std::filesystem::rename(partial, path, failed);
+  if (failed) {
+    std::error_code ignored;
+    std::filesystem::remove(partial, ignored);
+    return false;
+  }
+  return true;
 }
 
 // Reports each question on the output as it is asked.
@@ -168,17 +232,23 @@ class ReplayPlatform : public ScriptedPlatform {
 
 bool ParseScript(std::istream& in, Script& script, std::string& error) {
   std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (const auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-    std::istringstream words(line);
-    std::string name;
-    if (!(words >> name)) continue;
-    std::vector<std::string> args;
-    for (std::string a; words >> a;) args.push_back(a);
-    if (std::string problem = ParseCommand(name, args, script); !problem.empty()) {
+  for (long long number = 1; std::getline(in, line); ++number) {
+    std::string_view text = line;
+    // Editors on some systems start a UTF-8 file with a byte-order mark.
+    if (number == 1 && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (const auto hash = text.find('#'); hash != std::string_view::npos)
+      text = text.substr(0, hash);
+    Words words(text);
+    const std::string_view name = words.next();
+    if (name.empty()) continue;
+    if (std::string problem = ParseCommand(name, words, script); !problem.empty()) {
       error = "line " + std::to_string(number) + ": " + problem;
       return false;
     }
+  }
+  if (in.bad()) {
+    error = "cannot read the script";
+    return false;
   }
   return true;
 }
@@ -195,6 +265,12 @@ int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::os
     StartGame(game);
     started = true;
     WriteFrame(out, 0, game.state);
+  };
+  // A closed pipe or a full disk: the lines the caller asked for are lost, and it must know.
+  auto outputLost = [&] {
+    if (out) return false;
+    err << "paxmorella-replay: cannot write the output\n";
+    return true;
   };
 
   try {
@@ -223,23 +299,24 @@ int RunScript(const Script& script, TextEngine* text, std::ostream& out, std::os
           }
           FrameStep(game);
           WriteFrame(out, ++frame, game.state);
+          if (outputLost()) return 2;
         }
       } else if (const auto* dump = std::get_if<Dump>(&command)) {
         startOnce();
         if (!limits.allowDumps || !WritePpm(game.picture.frameImage, dump->path)) {
-          err << "paxmorella-replay: cannot write " << dump->path << "\n";
+          err << "paxmorella-replay: cannot write " << Excerpt(dump->path) << "\n";
           return 2;
         }
       }
     }
   } catch (const ProcessExit& exit) {
     out << "{\"exit\":" << exit.code << "}\n";
-    return 0;
+    return outputLost() ? 2 : 0;
   } catch (const ScriptExhausted& e) {
     err << "paxmorella-replay: frame " << (started ? frame + 1 : 0) << ": " << e.what() << "\n";
     return 2;
   }
-  return 0;
+  return outputLost() ? 2 : 0;
 }
 
 }  // namespace pax::replay
