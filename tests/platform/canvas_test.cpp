@@ -184,5 +184,58 @@ TEST(Canvas, TextPaintsItsBoxUntilTransparentTextIsSelected) {
   EXPECT_EQ(PaintedPixels(image, kGrey).count, 0);
 }
 
+// Coverage that runs through every value from 0 to 255 and back across its box.
+class GradientTextEngine : public TextEngine {
+ public:
+  FontHandle createFont(std::string_view, int) override { return 1; }
+  void freeFont(FontHandle) override {}
+  int measureText(FontHandle, std::string_view text) override {
+    return 16 * static_cast<int>(text.size());
+  }
+  void rasterizeText(FontHandle font, std::string_view text, TextMask& mask) override {
+    mask.width = measureText(font, text);
+    mask.height = 16;
+    mask.coverage.resize(static_cast<std::size_t>(mask.width * mask.height));
+    for (int y = 0; y < mask.height; ++y) {
+      for (int x = 0; x < mask.width; ++x) mask.coverage[Index(x, y, mask.width)] = Coverage(x, y);
+    }
+  }
+  static std::uint8_t Coverage(int x, int y) { return static_cast<std::uint8_t>(y * 16 + x % 16); }
+
+ private:
+  static std::size_t Index(int x, int y, int width) {
+    return static_cast<std::size_t>(y * width + x);
+  }
+};
+
+TEST(Canvas, TransparentTextMixesEveryCoverageByTheFormula) {
+  // A background that differs per pixel and channel, so that no term of the formula can hide.
+  auto old = [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(x * 5 + y), static_cast<std::uint8_t>(255 - 3 * y),
+               static_cast<std::uint8_t>(x * y)};
+  };
+  Image image(40, 24);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 40; ++x) image.setPixel(x, y, old(x, y));
+  }
+  GradientTextEngine text;
+  Canvas canvas(image, text);
+  canvas.selectTransparentText();
+  canvas.drawText(3, 5, "ab", kPaint);  // a box of 32 x 16 at (3, 5)
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const Rgb was = old(x, y);
+      Rgb expected = was;
+      if (x >= 3 && x < 35 && y >= 5 && y < 21) {
+        const std::uint8_t a = GradientTextEngine::Coverage(x - 3, y - 5);
+        expected = {static_cast<std::uint8_t>((was.r * (255 - a) + kPaint.r * a) / 255),
+                    static_cast<std::uint8_t>((was.g * (255 - a) + kPaint.g * a) / 255),
+                    static_cast<std::uint8_t>((was.b * (255 - a) + kPaint.b * a) / 255)};
+      }
+      ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pax

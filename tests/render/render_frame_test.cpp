@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "platform/bmp.h"
 #include "render/tile_images.h"
 #include "tests/support/block_text_engine.h"
@@ -183,6 +189,118 @@ TEST(RenderFrame, StatusTextsShowTheValuesAfterThisFramesStep) {
     EXPECT_EQ(image.pixel(2, 430 + BlockTextEngine::INK_TOP), kText);
     EXPECT_EQ(image.pixel(2, 429 + BlockTextEngine::INK_TOP), kBackground);
     EXPECT_EQ(image.pixel(110, 430 + BlockTextEngine::INK_TOP), kText);
+  }
+}
+
+// The bounding box of the pixels of one colour in a region of the picture.
+struct InkBox {
+  int left = FRAME_WIDTH, top = FRAME_HEIGHT, right = -1, bottom = -1;
+  bool operator==(const InkBox&) const = default;
+};
+InkBox InkOf(const Image& image, Rgb colour, int fromX, int toX) {
+  InkBox box;
+  for (int y = 426; y < FRAME_HEIGHT; ++y) {
+    for (int x = fromX; x <= toX; ++x) {
+      if (image.pixel(x, y) != colour) continue;
+      box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+             std::max(box.bottom, y)};
+    }
+  }
+  return box;
+}
+// Where a text drawn with its box at (x, 430) puts the block engine's ink.
+InkBox TextInk(int x, int characters) {
+  return {x, 430 + BlockTextEngine::INK_TOP,
+          x + (characters - 1) * BlockTextEngine::ADVANCE + BlockTextEngine::INK_WIDTH - 1,
+          430 + BlockTextEngine::INK_BOTTOM};
+}
+
+TEST(RenderFrame, StatusTextsSitAtTheirExactPlaces) {
+  Frame frame;
+  frame.state.score = frame.state.shownScore = 15000;          // "Score: 15000", 12 characters
+  frame.state.multiplier = frame.state.shownMultiplier = 100;  // "x10"
+  frame.state.timeLeft = 10.0;
+  const Image& image = frame.render();
+  constexpr Rgb kText = RgbHex(0xBBFF00);
+  EXPECT_EQ(InkOf(image, kText, 0, 105), TextInk(2, 12));
+  EXPECT_EQ(InkOf(image, kText, 106, 137), TextInk(110, 3));
+}
+
+TEST(RenderFrame, TimeLabelIsCentredOnOddAndEvenFills) {
+  // "Time left" measures 63: its box starts at f / 2 - 63 / 2 + 139, both quotients truncated.
+  struct Case {
+    double timeLeft;
+    int f, left;
+  } cases[] = {
+      {50.0, 136, 176},
+      {50.2, 137, 176},  // an odd fill: its half is truncated, not rounded up
+      {18.3, 51, 133},   // wider than the fill: the label reaches over the frame and beyond
+      {99.9, 270, 243},
+  };
+  for (const Case& c : cases) {
+    Frame frame;
+    frame.state.timeLeft = c.timeLeft;
+    const Image& image = frame.render();
+    // The fill's last column tells f; the corner pixel sits just right of it.
+    EXPECT_EQ(image.pixel(139 + c.f, 429), RgbHex(0x1C2600)) << c.timeLeft;
+    EXPECT_EQ(InkOf(image, Rgb{}, 120, FRAME_WIDTH - 1), TextInk(c.left, 9)) << c.timeLeft;
+  }
+}
+
+TEST(RenderFrame, EveryTextUsesTheStatusFontMadeAtStartUp) {
+  // Remembers what it was asked for, and gives the status font a handle of its own.
+  struct RecordingEngine : BlockTextEngine {
+    FontHandle createFont(std::string_view face, int points) override {
+      asked.emplace_back(std::string(face) + " " + std::to_string(points));
+      return 7;
+    }
+    void rasterizeText(FontHandle font, std::string_view text, TextMask& mask) override {
+      fonts.push_back(font);
+      BlockTextEngine::rasterizeText(font, text, mask);
+    }
+    std::vector<std::string> asked;
+    std::vector<FontHandle> fonts;
+  } engine;
+  ScriptedPlatform platform(&engine);
+  platform.fallBackToSequence(1);
+  Game game(platform);
+  StartGame(game);
+  FrameStep(game);
+  EXPECT_EQ(engine.asked, std::vector<std::string>{"Verdana 10"});
+  EXPECT_EQ(engine.fonts, (std::vector<FontHandle>{7, 7, 7})) << "label, score and multiplier";
+}
+
+TEST(RenderFrame, AKindThatFailedToDecodeShowsTheBackground) {
+  Frame frame;
+  frame.resources.tileImages[2] = Image();
+  const Image& image = frame.render();
+  ScriptedPlatform platform;
+  std::array<Image, TILE_KINDS> tiles;
+  LoadTileImages(platform, tiles);
+  for (int cx = 0; cx < BOARD_SIZE; ++cx) {
+    for (int cy = 0; cy < BOARD_SIZE; ++cy) {
+      const std::int32_t cell = frame.state.board.at(cx, cy);
+      for (int y = 0; y < 41; ++y) {
+        for (int x = 0; x < 41; ++x) {
+          const Rgb expected =
+              cell == 2 ? kBackground : tiles[static_cast<std::size_t>(cell)].pixel(x, y);
+          ASSERT_EQ(image.pixel(42 * cx + 1 + x, 42 * cy + 1 + y), expected)
+              << "cell " << cx << "," << cy << " pixel " << x << "," << y;
+        }
+      }
+    }
+  }
+}
+
+TEST(TileBitmaps, AreTheCommittedFilesInKindOrder) {
+  for (int kind = 0; kind < TILE_KINDS; ++kind) {
+    const std::string path =
+        std::string(PAX_SOURCE_DIR) + "/assets/tile" + std::to_string(kind) + ".bmp";
+    std::ifstream file(path, std::ios::binary);
+    ASSERT_TRUE(file) << path;
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::span<const std::uint8_t> embedded = TileBitmap(kind);
+    EXPECT_TRUE(std::equal(embedded.begin(), embedded.end(), bytes.begin(), bytes.end())) << path;
   }
 }
 
