@@ -84,9 +84,8 @@ void BM_WorstRemoval(benchmark::State& st) {
   GameState state;
   for (auto _ : st) {
     state.board.cells.fill(1);
-    state.groupCount = 0;
-    CollectGroup(state, 4, 4, 1);
-    SettleBoard(state, platform);
+    state.groupCount = CollectGroup(state.board, 4, 4, 1);
+    SettleBoard(state.board, platform, state.timeLeft);
     benchmark::DoNotOptimize(state.board.cells.data());
   }
 }

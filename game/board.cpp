@@ -1,7 +1,5 @@
 #include "board.h"
 
-#include "game_state.h"
-
 namespace pax {
 
 namespace {
@@ -12,8 +10,20 @@ TileKind RandomTile(RandomSource& random) {
   return static_cast<TileKind>(UniformInt(random, TILE_KINDS - 1));
 }
 
-void VisitNeighbour(GameState& state, int x, int y, std::int8_t kind) {
-  if (state.board.at(x, y) == kind) CollectGroup(state, x, y, kind);
+// A depth-first search in which the board is its own visited set: every visited cell is emptied
+// before its neighbours are looked at, so none is counted twice. At most 100 levels deep.
+void Collect(Board& board, int x, int y, std::int8_t kind, std::int32_t& count) {
+  count += 1;
+  board.at(x, y) = EMPTY_CELL;
+  auto visit = [&](int nx, int ny) {
+    if (board.at(nx, ny) == kind) Collect(board, nx, ny, kind, count);
+  };
+  if (y < BOARD_SIZE - 1) visit(x, y + 1);
+  if (y > 0) visit(x, y - 1);
+  if (x < BOARD_SIZE - 1) visit(x + 1, y);
+  if (x > 0) visit(x - 1, y);
+  // Only the first cell of a search can end with a count of 1: a lone tile goes back.
+  if (count == 1) board.at(x, y) = kind;
 }
 
 }  // namespace
@@ -29,23 +39,15 @@ void FillBoard(Board& board, RandomSource& random) {
   }
 }
 
-// A depth-first search in which the board is its own visited set: every visited cell is emptied
-// before its neighbours are looked at, so none is counted twice. At most 100 levels deep.
-void CollectGroup(GameState& state, int x, int y, std::int8_t kind) {
-  state.groupCount += 1;
-  state.board.at(x, y) = EMPTY_CELL;
-  if (y < BOARD_SIZE - 1) VisitNeighbour(state, x, y + 1, kind);
-  if (y > 0) VisitNeighbour(state, x, y - 1, kind);
-  if (x < BOARD_SIZE - 1) VisitNeighbour(state, x + 1, y, kind);
-  if (x > 0) VisitNeighbour(state, x - 1, y, kind);
-  // Only the first cell of a search can end with a count of 1: a lone tile goes back.
-  if (state.groupCount == 1) state.board.at(x, y) = kind;
+std::int32_t CollectGroup(Board& board, int x, int y, std::int8_t kind) {
+  std::int32_t count = 0;
+  Collect(board, x, y, kind, count);
+  return count;
 }
 
 // Each pass scans every column top to bottom, so a tile that has just moved down is looked at
 // again as the tile above the next row and falls through a whole gap in one pass.
-void SettleBoard(GameState& state, RandomSource& random) {
-  Board& board = state.board;
+void SettleBoard(Board& board, RandomSource& random, double timeLeft) {
   for (int pass = 0; pass < SETTLE_PASSES; ++pass) {
     for (int x = 0; x < BOARD_SIZE; ++x) {
       for (int y = 1; y < BOARD_SIZE; ++y) {
@@ -56,24 +58,24 @@ void SettleBoard(GameState& state, RandomSource& random) {
       }
     }
   }
-  RefillBoard(state, random);
+  RefillBoard(board, random, timeLeft);
 }
 
 // SettleBoard, RefillBoard and DropNewTile call one another: each new tile goes into the first
 // empty cell in column order and falls before the next is drawn. Every DropNewTile fills one
 // cell, so the chain is at most three levels per emptied cell deep.
-void RefillBoard(GameState& state, RandomSource& random) {
-  if (!(state.timeLeft > 0.0)) return;
+void RefillBoard(Board& board, RandomSource& random, double timeLeft) {
+  if (!(timeLeft > 0.0)) return;
   for (int x = 0; x < BOARD_SIZE; ++x) {
     for (int y = 0; y < BOARD_SIZE; ++y) {
-      if (state.board.at(x, y) == EMPTY_CELL) DropNewTile(state, random, x, y);
+      if (board.at(x, y) == EMPTY_CELL) DropNewTile(board, random, timeLeft, x, y);
     }
   }
 }
 
-void DropNewTile(GameState& state, RandomSource& random, int x, int y) {
-  state.board.at(x, y) = RandomTile(random);
-  SettleBoard(state, random);
+void DropNewTile(Board& board, RandomSource& random, double timeLeft, int x, int y) {
+  board.at(x, y) = RandomTile(random);
+  SettleBoard(board, random, timeLeft);
 }
 
 }  // namespace pax

@@ -27,8 +27,6 @@ struct Board {
   friend bool operator==(const Board&, const Board&) = default;
 };
 
-struct GameState;
-
 // An integer from 0 to max inclusive: the upper 32 bits of the 64-bit product of a random value
 // and max + 1.
 std::uint32_t UniformInt(RandomSource& random, std::uint32_t max);
@@ -36,18 +34,18 @@ std::uint32_t UniformInt(RandomSource& random, std::uint32_t max);
 // Deals a new board, drawing the tiles column by column, top to bottom.
 void FillBoard(Board& board, RandomSource& random);
 
-// Empties the edge-connected group of `kind` that contains (x, y) and adds its size to the
-// group count; the caller sets the count to 0 first. A lone tile is put back. (x, y) must hold
-// `kind`.
-void CollectGroup(GameState& state, int x, int y, std::int8_t kind);
+// Empties the edge-connected group of `kind` that contains (x, y) and answers its size. A lone
+// tile is put back and the answer is 1. (x, y) must hold `kind`.
+std::int32_t CollectGroup(Board& board, int x, int y, std::int8_t kind);
 
-// Lets the tiles fall into the gaps, then refills the board (RefillBoard).
-void SettleBoard(GameState& state, RandomSource& random);
+// Lets the tiles fall into the gaps, then refills the board (RefillBoard). The time left decides
+// whether new tiles come: none once it is used up.
+void SettleBoard(Board& board, RandomSource& random, double timeLeft);
 
 // While time is left, drops a new tile into each empty cell until none is left.
-void RefillBoard(GameState& state, RandomSource& random);
+void RefillBoard(Board& board, RandomSource& random, double timeLeft);
 
 // Puts a random tile into the empty cell (x, y), then settles the board again.
-void DropNewTile(GameState& state, RandomSource& random, int x, int y);
+void DropNewTile(Board& board, RandomSource& random, double timeLeft, int x, int y);
 
 }  // namespace pax

@@ -55,10 +55,9 @@ void RemoveGroupAt(Game& game, Cell cell) {
   GameState& s = game.state;
   const std::int32_t kind = s.board.at(cell.x, cell.y);
   if (kind == EMPTY_CELL) return;
-  s.groupCount = 0;
-  CollectGroup(s, cell.x, cell.y, static_cast<std::int8_t>(kind));
+  s.groupCount = CollectGroup(s.board, cell.x, cell.y, static_cast<std::int8_t>(kind));
   if (s.groupCount <= 1) return;
-  SettleBoard(s, game.platform);
+  SettleBoard(s.board, game.platform, s.timeLeft);
   ApplyGroupOutcome(s);
   if (!(s.timeLeft > 0.0)) PenaltyEndedGame(game);
 }

@@ -41,16 +41,9 @@ class RecordingRandom : public RandomSource {
   std::deque<std::uint32_t> queued_;
 };
 
-GameState WithBoard(std::string_view text, double timeLeft = TIME_BUDGET) {
-  GameState state;
-  state.board = BoardFromText(text);
-  state.timeLeft = timeLeft;
-  return state;
-}
-
-void Collect(GameState& state, int x, int y) {
-  state.groupCount = 0;
-  CollectGroup(state, x, y, static_cast<std::int8_t>(state.board.at(x, y)));
+// Collects the group under (x, y) with that cell's own kind, as a double click does.
+std::int32_t Collect(Board& board, int x, int y) {
+  return CollectGroup(board, x, y, static_cast<std::int8_t>(board.at(x, y)));
 }
 
 TEST(UniformInt, TakesTheUpperHalfOfTheProduct) {
@@ -125,11 +118,10 @@ TEST(CollectGroup, EmptiesExactlyTheEdgeConnectedGroup) {
        "0000000001\n"},
   };
   for (const Case& c : cases) {
-    GameState state = WithBoard(kMixed);
-    Collect(state, c.x, c.y);
-    EXPECT_EQ(state.groupCount, c.count) << c.x << "," << c.y;
-    EXPECT_EQ(BoardToText(state.board), c.after.empty() ? BoardToText(BoardFromText(kMixed))
-                                                        : BoardToText(BoardFromText(c.after)))
+    Board board = BoardFromText(kMixed);
+    EXPECT_EQ(Collect(board, c.x, c.y), c.count) << c.x << "," << c.y;
+    EXPECT_EQ(BoardToText(board), c.after.empty() ? BoardToText(BoardFromText(kMixed))
+                                                  : BoardToText(BoardFromText(c.after)))
         << c.x << "," << c.y;
   }
 }
@@ -148,33 +140,32 @@ TEST(SettleBoard, ColumnFallsInOrderThenRefillsFromJustAboveTheSurvivors) {
       "0000000000\n"
       "0000000000\n";
 
-  GameState noTime = WithBoard(board, 0.0);
+  Board noTime = BoardFromText(board);
   RecordingRandom none;
-  SettleBoard(noTime, none);
-  EXPECT_EQ(BoardToText(noTime.board).substr(0, 55),
+  SettleBoard(noTime, none, 0.0);
+  EXPECT_EQ(BoardToText(noTime).substr(0, 55),
             ".000000000\n.000000000\n1000000000\n2000000000\n3000000000\n");
   EXPECT_TRUE(none.drawn.empty()) << "no time left: the gaps stay open";
 
-  GameState state = WithBoard(board);
+  Board refilled = BoardFromText(board);
   RecordingRandom random;
   random.queue(test::ValueForKind(3));
   random.queue(test::ValueForKind(2));
-  SettleBoard(state, random);
-  EXPECT_EQ(BoardToText(state.board).substr(0, 55),
+  SettleBoard(refilled, random, TIME_BUDGET);
+  EXPECT_EQ(BoardToText(refilled).substr(0, 55),
             "2000000000\n3000000000\n1000000000\n2000000000\n3000000000\n");
   EXPECT_EQ(random.drawn.size(), 2u);
 }
 
 TEST(SettleBoard, OneKindBoardEmptiesCompletelyAndDrawsAHundredTiles) {
-  GameState state;
-  state.board.cells.fill(2);
-  Collect(state, 4, 7);
-  EXPECT_EQ(state.groupCount, 100);
-  for (std::int32_t cell : state.board.cells) EXPECT_EQ(cell, EMPTY_CELL);
+  Board board;
+  board.cells.fill(2);
+  EXPECT_EQ(Collect(board, 4, 7), 100);
+  for (std::int32_t cell : board.cells) EXPECT_EQ(cell, EMPTY_CELL);
   RecordingRandom random;
-  SettleBoard(state, random);
+  SettleBoard(board, random, TIME_BUDGET);
   EXPECT_EQ(random.drawn.size(), 100u);
-  for (std::int32_t cell : state.board.cells) EXPECT_GE(cell, 0);
+  for (std::int32_t cell : board.cells) EXPECT_GE(cell, 0);
 }
 
 // The net result of the recursive settle chain, for random boards and random double clicks,
@@ -183,20 +174,20 @@ TEST(SettleBoard, OneKindBoardEmptiesCompletelyAndDrawsAHundredTiles) {
 TEST(SettleBoard, MatchesTheNetResultOnRandomBoards) {
   std::mt19937 rng(2024);
   for (int round = 0; round < 300; ++round) {
-    GameState state;
-    for (std::int32_t& cell : state.board.cells) cell = static_cast<std::int32_t>(rng() % 4);
-    const Board before = state.board;
+    Board board;
+    for (std::int32_t& cell : board.cells) cell = static_cast<std::int32_t>(rng() % 4);
+    const Board before = board;
     const int cx = static_cast<int>(rng() % 10);
     const int cy = static_cast<int>(rng() % 10);
-    Collect(state, cx, cy);
-    if (state.groupCount < 2) {
-      EXPECT_EQ(state.board, before);
+    const std::int32_t count = Collect(board, cx, cy);
+    if (count < 2) {
+      EXPECT_EQ(board, before);
       continue;
     }
-    const Board collected = state.board;
+    const Board collected = board;
     RecordingRandom random(static_cast<std::uint32_t>(round));
-    SettleBoard(state, random);
-    ASSERT_EQ(random.drawn.size(), static_cast<std::size_t>(state.groupCount));
+    SettleBoard(board, random, TIME_BUDGET);
+    ASSERT_EQ(random.drawn.size(), static_cast<std::size_t>(count));
 
     Board expected;
     std::size_t next = 0;
@@ -212,7 +203,7 @@ TEST(SettleBoard, MatchesTheNetResultOnRandomBoards) {
       }
       for (int y = gaps - 1; y >= 0; --y) expected.at(x, y) = kinds[next++];
     }
-    EXPECT_EQ(BoardToText(state.board), BoardToText(expected)) << "round " << round;
+    EXPECT_EQ(BoardToText(board), BoardToText(expected)) << "round " << round;
   }
 }
 

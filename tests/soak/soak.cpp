@@ -62,7 +62,7 @@ int Soak(long long steps, std::uint32_t seed) {
 
       const std::uint64_t drawnBefore = platform.randomDrawn();
       const std::size_t askedBefore = platform.questions().size();
-      game.state.groupCount = 0;
+      game.state.groupCount = 0;  // a frame without a removal leaves it so
       FrameStep(game);
       const bool newGame = platform.questions().size() > askedBefore;
       const bool removed = s.groupCount >= 2;
