@@ -63,9 +63,9 @@ void BM_MemoryFloor(benchmark::State& st) {
     for (int cx = 0; cx < BOARD_SIZE; ++cx) {
       for (int cy = 0; cy < BOARD_SIZE; ++cy) {
         for (int y = 0; y < TILE_SIZE; ++y) {
-          const auto row = static_cast<std::size_t>(42 * cy + 1 + y);
+          const auto row = static_cast<std::size_t>(TileOrigin(cy) + y);
           std::memcpy(
-              frame.data() + row * frameStride + static_cast<std::size_t>(3 * (42 * cx + 1)),
+              frame.data() + row * frameStride + static_cast<std::size_t>(3 * TileOrigin(cx)),
               tile.data() + static_cast<std::size_t>(y) * tileStride, 3 * TILE_SIZE);
         }
       }

@@ -10,15 +10,6 @@ namespace pax {
 
 namespace {
 
-// Board tiles start one pixel in from each cell's corner; the pixel rows and columns at
-// multiples of the pitch are the grid between them.
-constexpr int BOARD_PIXELS = BOARD_SIZE * CELL_PITCH;
-
-std::optional<int> TileIndexAt(int pixel) {
-  if (pixel <= 0 || pixel >= BOARD_PIXELS || pixel % CELL_PITCH == 0) return std::nullopt;
-  return pixel / CELL_PITCH;
-}
-
 void Present(Game& game) {
   RenderFrame(game.state, game.picture, game.platform.textEngine());
   game.platform.setPictureImage(BOARD_VIEW, &game.picture.frameImage);
@@ -63,13 +54,6 @@ void RemoveGroupAt(Game& game, Cell cell) {
 }
 
 }  // namespace
-
-std::optional<Cell> CellUnderPointer(int pointerX, int pointerY) {
-  const std::optional<int> x = TileIndexAt(pointerX);
-  const std::optional<int> y = TileIndexAt(pointerY);
-  if (!x || !y) return std::nullopt;
-  return Cell{*x, *y};
-}
 
 void StartGame(Game& game) {
   Platform& p = game.platform;

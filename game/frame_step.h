@@ -4,12 +4,12 @@
 
 #include "game_state.h"
 #include "platform/platform.h"
+#include "render/frame_layout.h"
 #include "render/render_frame.h"
 
 namespace pax {
 
 inline constexpr int FRAME_DELAY_MS = 20;
-inline constexpr int CELL_PITCH = 42;
 inline constexpr int MAIN_WINDOW = 1;
 inline constexpr int BOARD_VIEW = 0;
 inline constexpr std::string_view WINDOW_TITLE = "Paxmorella";
@@ -23,16 +23,6 @@ struct Game {
   GameState state;
   RenderResources picture;
 };
-
-struct Cell {
-  int x;
-  int y;
-  friend bool operator==(Cell, Cell) = default;
-};
-
-// The board cell whose tile is drawn under the pointer (client coordinates), or nothing when
-// the pointer is outside the window (-1), on the one-pixel grid between tiles, or off the board.
-std::optional<Cell> CellUnderPointer(int pointerX, int pointerY);
 
 // The start-up sequence: platform, state, pictures, first board, window and board view.
 void StartGame(Game& game);

@@ -20,15 +20,6 @@ constexpr Rgb BAR_CORNER = RgbHex(0x1C2600);
 constexpr Rgb STATUS_TEXT = RgbHex(0xBBFF00);
 constexpr Rgb LABEL_TEXT = RgbHex(0x000000);
 
-constexpr int BOARD_PIXELS = 421;  // the board area is square: rows and columns 0 to 420
-constexpr int SEPARATOR_HEIGHT = 4;
-constexpr int RULE_ROW = BOARD_PIXELS + SEPARATOR_HEIGHT;
-constexpr int BAR_LEFT = 138;
-constexpr int BAR_TOP = 429;
-constexpr int BAR_HEIGHT = 18;
-constexpr int TEXT_TOP = 430;
-constexpr int SCORE_LEFT = 2;
-constexpr int MULTIPLIER_LEFT = 110;
 constexpr double LABEL_MIN_TIME = 18.0;
 constexpr std::string_view TIME_LABEL = "Time left";
 
@@ -61,7 +52,7 @@ std::string WithNumber(std::string_view label, std::int32_t value) {
 void RenderFrame(GameState& state, RenderResources& resources, TextEngine& text) {
   Canvas canvas(resources.frameImage, text);
   canvas.fillRect(0, 0, FRAME_WIDTH, FRAME_HEIGHT, BACKGROUND);
-  canvas.fillRect(0, BOARD_PIXELS, FRAME_WIDTH, SEPARATOR_HEIGHT, SEPARATOR);
+  canvas.fillRect(0, SEPARATOR_TOP, FRAME_WIDTH, SEPARATOR_HEIGHT, SEPARATOR);
   // The end point lies one past the image's last column and is clipped.
   canvas.drawLine(0, RULE_ROW, FRAME_WIDTH, RULE_ROW, RULE);
 
@@ -86,8 +77,8 @@ void RenderFrame(GameState& state, RenderResources& resources, TextEngine& text)
     for (int y = 0; y < BOARD_SIZE; ++y) {
       const std::int32_t cell = state.board.at(x, y);
       if (cell >= 0 && cell < TILE_KINDS) {
-        canvas.copyImage(resources.tileImages[static_cast<std::size_t>(cell)],
-                         x * (TILE_SIZE + 1) + 1, y * (TILE_SIZE + 1) + 1);
+        canvas.copyImage(resources.tileImages[static_cast<std::size_t>(cell)], TileOrigin(x),
+                         TileOrigin(y));
       }
     }
   }

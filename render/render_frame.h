@@ -5,11 +5,10 @@
 #include "game/board.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
+#include "render/frame_layout.h"
 
 namespace pax {
 
-inline constexpr int FRAME_WIDTH = 421;
-inline constexpr int FRAME_HEIGHT = 450;
 inline constexpr int STATUS_FONT_POINTS = 10;
 inline constexpr std::string_view STATUS_FONT_FACE = "Verdana";
 

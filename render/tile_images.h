@@ -6,10 +6,10 @@
 
 #include "game/board.h"
 #include "platform/platform.h"
+#include "render/frame_layout.h"
 
 namespace pax {
 
-inline constexpr int TILE_SIZE = 41;
 inline constexpr std::size_t TILE_BITMAP_BYTES = 5138;
 
 // The four tile pictures as complete BMP files, one after another in TileKind order.

@@ -6,19 +6,14 @@ namespace pax::e2e {
 
 namespace {
 
-constexpr int BOARD_PIXELS = SIDE * PITCH + 1;  // 421: the board area and the picture's width
 constexpr Rgb GRID = RgbHex(0x222222);
 constexpr Rgb SEPARATOR = RgbHex(0x999999);
 constexpr Rgb RULE = RgbHex(0x444444);
 constexpr Rgb BAR_CORNER = RgbHex(0x1C2600);
-constexpr int SEPARATOR_TOP = 421;
-constexpr int RULE_ROW = 425;
-constexpr int BAR_LEFT = 138;
-constexpr int BAR_TOP = 429;
 constexpr std::size_t MAX_FAULTS = 5;
 
 std::size_t Index(CellPos c) {
-  return static_cast<std::size_t>(c.x * SIDE + c.y);
+  return static_cast<std::size_t>(c.x * BOARD_SIZE + c.y);
 }
 
 void Expect(const Image& shot, int x, int y, Rgb want, std::vector<std::string>& faults) {
@@ -32,9 +27,9 @@ void Expect(const Image& shot, int x, int y, Rgb want, std::vector<std::string>&
 }
 
 bool ShowsTile(const Image& shot, int left, int top, const Image& tile) {
-  if (tile.width() != TILE || tile.height() != TILE) return false;
-  for (int y = 0; y < TILE; ++y) {
-    for (int x = 0; x < TILE; ++x) {
+  if (tile.width() != TILE_SIZE || tile.height() != TILE_SIZE) return false;
+  for (int y = 0; y < TILE_SIZE; ++y) {
+    for (int x = 0; x < TILE_SIZE; ++x) {
       if (!(shot.pixel(left + x, top + y) == tile.pixel(x, y))) return false;
     }
   }
@@ -49,7 +44,7 @@ std::vector<std::string> LayoutFaults(const Image& shot) {
             std::to_string(shot.height()) + " pixels"};
   }
   std::vector<std::string> faults;
-  for (int line = 0; line < BOARD_PIXELS; line += PITCH) {
+  for (int line = 0; line < BOARD_PIXELS; line += CELL_PITCH) {
     for (int along = 0; along < BOARD_PIXELS; ++along) {
       Expect(shot, line, along, GRID, faults);
       Expect(shot, along, line, GRID, faults);
@@ -63,12 +58,12 @@ std::vector<std::string> LayoutFaults(const Image& shot) {
 }
 
 std::string ReadBoard(const Image& shot, const std::array<Image, 4>& tiles) {
-  std::string board(SIDE * SIDE, '?');
+  std::string board(BOARD_SIZE * BOARD_SIZE, '?');
   if (shot.width() < BOARD_PIXELS || shot.height() < BOARD_PIXELS) return board;
-  for (int x = 0; x < SIDE; ++x) {
-    for (int y = 0; y < SIDE; ++y) {
+  for (int x = 0; x < BOARD_SIZE; ++x) {
+    for (int y = 0; y < BOARD_SIZE; ++y) {
       for (std::size_t kind = 0; kind < tiles.size(); ++kind) {
-        if (ShowsTile(shot, PITCH * x + 1, PITCH * y + 1, tiles[kind])) {
+        if (ShowsTile(shot, TileOrigin(x), TileOrigin(y), tiles[kind])) {
           board[Index({x, y})] = static_cast<char>('0' + kind);
           break;
         }
@@ -89,7 +84,7 @@ std::optional<int> BarFill(const Image& shot) {
 
 std::vector<CellPos> GroupAt(const std::string& board, CellPos cell) {
   std::vector<CellPos> group;
-  if (board.size() != SIDE * SIDE || board[Index(cell)] == '?') return group;
+  if (board.size() != BOARD_SIZE * BOARD_SIZE || board[Index(cell)] == '?') return group;
   std::vector<bool> seen(board.size(), false);
   std::vector<CellPos> todo{cell};
   seen[Index(cell)] = true;
@@ -99,7 +94,7 @@ std::vector<CellPos> GroupAt(const std::string& board, CellPos cell) {
     group.push_back(c);
     const CellPos around[] = {{c.x - 1, c.y}, {c.x + 1, c.y}, {c.x, c.y - 1}, {c.x, c.y + 1}};
     for (const CellPos n : around) {
-      if (n.x < 0 || n.y < 0 || n.x >= SIDE || n.y >= SIDE || seen[Index(n)]) continue;
+      if (n.x < 0 || n.y < 0 || n.x >= BOARD_SIZE || n.y >= BOARD_SIZE || seen[Index(n)]) continue;
       if (board[Index(n)] != board[Index(cell)]) continue;
       seen[Index(n)] = true;
       todo.push_back(n);
@@ -110,9 +105,9 @@ std::vector<CellPos> GroupAt(const std::string& board, CellPos cell) {
 
 std::optional<std::array<CellPos, 2>> PickTargets(const std::string& board) {
   std::optional<CellPos> first;
-  std::vector<bool> inFirst(SIDE * SIDE, false);
-  for (int x = 0; x < SIDE; ++x) {
-    for (int y = 0; y < SIDE; ++y) {
+  std::vector<bool> inFirst(BOARD_SIZE * BOARD_SIZE, false);
+  for (int x = 0; x < BOARD_SIZE; ++x) {
+    for (int y = 0; y < BOARD_SIZE; ++y) {
       if (first && inFirst[Index({x, y})]) continue;
       const std::vector<CellPos> group = GroupAt(board, {x, y});
       if (group.size() < 2) continue;
@@ -125,18 +120,19 @@ std::optional<std::array<CellPos, 2>> PickTargets(const std::string& board) {
 }
 
 std::string RemovalFault(const std::string& before, const std::string& after, CellPos cell) {
-  if (before.size() != SIDE * SIDE || after.size() != SIDE * SIDE) return "not two boards";
+  if (before.size() != BOARD_SIZE * BOARD_SIZE || after.size() != BOARD_SIZE * BOARD_SIZE)
+    return "not two boards";
   const std::vector<CellPos> group = GroupAt(before, cell);
   if (group.size() < 2) return "the cell is in no group of two or more";
   std::vector<bool> removed(before.size(), false);
   for (const CellPos c : group) removed[Index(c)] = true;
-  for (int x = 0; x < SIDE; ++x) {
+  for (int x = 0; x < BOARD_SIZE; ++x) {
     std::string survivors;
-    for (int y = 0; y < SIDE; ++y) {
+    for (int y = 0; y < BOARD_SIZE; ++y) {
       if (!removed[Index({x, y})]) survivors += before[Index({x, y})];
     }
-    const std::string column = after.substr(Index({x, 0}), SIDE);
-    if (column.compare(SIDE - survivors.size(), survivors.size(), survivors) != 0) {
+    const std::string column = after.substr(Index({x, 0}), BOARD_SIZE);
+    if (column.compare(BOARD_SIZE - survivors.size(), survivors.size(), survivors) != 0) {
       return "column " + std::to_string(x) + " is " + column + "; its remaining tiles " +
              survivors + " should be at its bottom";
     }

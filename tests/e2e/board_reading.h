@@ -10,12 +10,9 @@
 #include <vector>
 
 #include "platform/image.h"
+#include "render/frame_layout.h"
 
 namespace pax::e2e {
-
-inline constexpr int SIDE = 10;
-inline constexpr int PITCH = 42;
-inline constexpr int TILE = 41;
 
 struct CellPos {
   int x;

@@ -11,7 +11,7 @@ namespace pax::e2e {
 namespace {
 
 // Columns written top to bottom, one string each.
-std::string Board(const std::array<std::string, SIDE>& columns) {
+std::string Board(const std::array<std::string, BOARD_SIZE>& columns) {
   std::string board;
   for (const std::string& c : columns) board += c;
   return board;
@@ -97,27 +97,28 @@ TEST(BoardReading, LayoutFaults) {
 TEST(BoardReading, ReadBoardMatchesWholeTiles) {
   std::array<Image, 4> tiles;
   for (int k = 0; k < 4; ++k) {
-    tiles[static_cast<std::size_t>(k)] = Image(TILE, TILE);
-    for (int y = 0; y < TILE; ++y) {
-      for (int x = 0; x < TILE; ++x) {
+    tiles[static_cast<std::size_t>(k)] = Image(TILE_SIZE, TILE_SIZE);
+    for (int y = 0; y < TILE_SIZE; ++y) {
+      for (int x = 0; x < TILE_SIZE; ++x) {
         const auto v = static_cast<std::uint8_t>(40 * k + (x == y ? 1 : 0));
         tiles[static_cast<std::size_t>(k)].setPixel(x, y, Rgb{v, v, v});
       }
     }
   }
   Image shot = Layout();
-  for (int x = 0; x < SIDE; ++x) {
-    for (int y = 0; y < SIDE; ++y) {
+  for (int x = 0; x < BOARD_SIZE; ++x) {
+    for (int y = 0; y < BOARD_SIZE; ++y) {
       const Image& tile = tiles[static_cast<std::size_t>((x + y) % 4)];
-      for (int j = 0; j < TILE; ++j) {
-        for (int i = 0; i < TILE; ++i)
-          shot.setPixel(PITCH * x + 1 + i, PITCH * y + 1 + j, tile.pixel(i, j));
+      for (int j = 0; j < TILE_SIZE; ++j) {
+        for (int i = 0; i < TILE_SIZE; ++i)
+          shot.setPixel(CELL_PITCH * x + 1 + i, CELL_PITCH * y + 1 + j, tile.pixel(i, j));
       }
     }
   }
   EXPECT_EQ(ReadBoard(shot, tiles), WithLastColumn("1230123012"));
-  shot.setPixel(PITCH * 3 + 41, PITCH * 2 + 41, Rgb{7, 7, 7});  // the last pixel of cell (3, 2)
-  EXPECT_EQ(ReadBoard(shot, tiles)[3 * SIDE + 2], '?');
+  shot.setPixel(CELL_PITCH * 3 + 41, CELL_PITCH * 2 + 41,
+                Rgb{7, 7, 7});  // the last pixel of cell (3, 2)
+  EXPECT_EQ(ReadBoard(shot, tiles)[3 * BOARD_SIZE + 2], '?');
 }
 
 TEST(BoardReading, BarFill) {
