@@ -28,13 +28,26 @@ void Canvas::fillRect(int x, int y, int width, int height, Rgb colour) {
   const Span rows = Clip(y, height, target_.height());
   if (columns.empty() || rows.empty()) return;
   const int left = columns.begin, right = columns.end, top = rows.begin, bottom = rows.end;
+  const auto bytes = static_cast<std::size_t>(3 * (right - left));
+  // A grey has three equal bytes: the rows are set like plain memory, and where the rectangle is
+  // as wide as the image (the background of every frame) in one go, padding included.
+  if (colour.r == colour.g && colour.g == colour.b) {
+    if (left == 0 && right == target_.width()) {
+      const auto stride = static_cast<std::size_t>(target_.stride());
+      std::memset(target_.row(top), colour.r,
+                  stride * static_cast<std::size_t>(bottom - top - 1) + bytes);
+    } else {
+      for (int row = top; row < bottom; ++row)
+        std::memset(target_.row(row) + 3 * left, colour.r, bytes);
+    }
+    return;
+  }
   std::uint8_t* first = target_.row(top) + 3 * left;
   for (int i = 0; i < right - left; ++i) {
     first[3 * i] = colour.b;
     first[3 * i + 1] = colour.g;
     first[3 * i + 2] = colour.r;
   }
-  const auto bytes = static_cast<std::size_t>(3 * (right - left));
   for (int row = top + 1; row < bottom; ++row)
     std::memcpy(target_.row(row) + 3 * left, first, bytes);
 }
@@ -75,8 +88,12 @@ void Canvas::copyImage(const Image& image, int x, int y) {
   if (image.empty() || columns.empty() || rows.empty()) return;
   const int left = columns.begin, right = columns.end, top = rows.begin, bottom = rows.end;
   const auto bytes = static_cast<std::size_t>(3 * (right - left));
-  for (int row = top; row < bottom; ++row) {
-    std::memcpy(target_.row(row) + 3 * left, image.row(row - y) + 3 * (left - x), bytes);
+  std::uint8_t* to = target_.row(top) + 3 * left;
+  const std::uint8_t* from = image.row(top - y) + 3 * (left - x);
+  for (int rows = bottom - top; rows > 0; --rows) {
+    std::memcpy(to, from, bytes);
+    to += target_.stride();
+    from += image.stride();
   }
 }
 
@@ -86,16 +103,19 @@ void Canvas::drawText(int x, int y, std::string_view text, Rgb colour) {
                      static_cast<std::size_t>(std::max(mask_.height, 0));
   if (mask_.coverage.size() < cells) return;
   if (!transparentText_) fillRect(x, y, mask_.width, mask_.height, Rgb{});
-  for (int j = 0; j < mask_.height; ++j) {
-    const int row = y + j;
-    if (row < 0 || row >= target_.height()) continue;
+  // Only the part of the box that lies in the image is mixed.
+  const Span columns = Clip(x, mask_.width, target_.width());
+  const Span rows = Clip(y, mask_.height, target_.height());
+  if (columns.empty() || rows.empty()) return;
+  for (int row = rows.begin; row < rows.end; ++row) {
     const std::uint8_t* coverage =
-        mask_.coverage.data() + static_cast<std::size_t>(j) * static_cast<std::size_t>(mask_.width);
-    for (int i = 0; i < mask_.width; ++i) {
-      const std::uint8_t a = coverage[i];
-      const int column = x + i;
-      if (a == 0 || column < 0 || column >= target_.width()) continue;
-      std::uint8_t* p = target_.row(row) + 3 * column;
+        mask_.coverage.data() +
+        static_cast<std::size_t>(row - y) * static_cast<std::size_t>(mask_.width) +
+        (columns.begin - x);
+    std::uint8_t* p = target_.row(row) + 3 * columns.begin;
+    for (int column = columns.begin; column < columns.end; ++column, ++coverage, p += 3) {
+      const std::uint8_t a = *coverage;
+      if (a == 0) continue;
       p[0] = BlendCoverage(p[0], colour.b, a);
       p[1] = BlendCoverage(p[1], colour.g, a);
       p[2] = BlendCoverage(p[2], colour.r, a);

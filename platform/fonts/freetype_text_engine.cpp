@@ -275,7 +275,10 @@ int FreeTypeTextEngine::measureText(FontHandle font, std::string_view text) {
 }
 
 void FreeTypeTextEngine::rasterizeText(FontHandle font, std::string_view text, TextMask& mask) {
-  mask = TextMask{};
+  // The mask's storage is kept from call to call: the frame draws its texts without allocating.
+  mask.width = 0;
+  mask.height = 0;
+  mask.coverage.clear();
   Font* found = state_->find(font);
   if (!found) return;
   mask.width = measureText(font, text);

@@ -55,16 +55,21 @@ TEST(Canvas, RectanglesAreClippedToTheImage) {
       {10, 0, 3, 3, 0, INT_MAX, INT_MAX, -1, -1},  // wholly outside
       {INT_MIN, 2, INT_MAX, 1, 0, INT_MAX, INT_MAX, -1, -1},
   };
-  for (const Case& c : cases) {
-    Image image = Filled(10, 8, kGrey);
-    BlockTextEngine text;
-    Canvas(image, text).fillRect(c.x, c.y, c.w, c.h, kPaint);
-    const Painted p = PaintedPixels(image, kGrey);
-    EXPECT_EQ(p.count, c.count) << c.x << "," << c.y << " " << c.w << "x" << c.h;
-    EXPECT_EQ(p.left, c.left);
-    EXPECT_EQ(p.top, c.top);
-    EXPECT_EQ(p.right, c.right);
-    EXPECT_EQ(p.bottom, c.bottom);
+  // A grey (three equal bytes) is written like plain memory, other colours pixel by pixel.
+  for (const Rgb paint : {kPaint, RgbHex(0x999999)}) {
+    for (const Case& c : cases) {
+      Image image = Filled(10, 8, kGrey);  // rows of 30 bytes padded to 32
+      BlockTextEngine text;
+      Canvas(image, text).fillRect(c.x, c.y, c.w, c.h, paint);
+      const Painted p = PaintedPixels(image, kGrey);
+      EXPECT_EQ(p.count, c.count) << c.x << "," << c.y << " " << c.w << "x" << c.h << " #"
+                                  << HexOf(paint);
+      EXPECT_EQ(p.left, c.left);
+      EXPECT_EQ(p.top, c.top);
+      EXPECT_EQ(p.right, c.right);
+      EXPECT_EQ(p.bottom, c.bottom);
+      if (p.count > 0) EXPECT_EQ(image.pixel(p.left, p.top), paint);
+    }
   }
 }
 
