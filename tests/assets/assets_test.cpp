@@ -465,31 +465,174 @@ TEST_F(Icon, CornersAreRoundedThroughAlphaAndMask) {
   }
 }
 
+// A committed PNG decoded to straight RGBA, top-down.
+IconImage ReadPng(const std::string& name) {
+  const Bytes png = ReadAsset(name);
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) {
+    ADD_FAILURE() << name << ": not a PNG file";
+    return {};
+  }
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> rgba(PNG_IMAGE_SIZE(image));
+  if (image.width != image.height ||
+      !png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+    ADD_FAILURE() << name << ": not a square RGBA image";
+    return {};
+  }
+  IconImage img{static_cast<int>(image.width), {}, {}};
+  for (std::size_t i = 0; i + 3 < rgba.size(); i += 4) {
+    img.pixels.push_back(Rgba{rgba[i], rgba[i + 1], rgba[i + 2], rgba[i + 3]});
+  }
+  return img;
+}
+
+std::string PngName(int size) {
+  return "icons/paxmorella-" + std::to_string(size) + ".png";
+}
+
 TEST_F(Icon, PngExportsHoldTheIconImages) {
   for (const IconLayout& l : Layouts()) {
-    const std::string name = "icons/paxmorella-" + std::to_string(l.size) + ".png";
-    SCOPED_TRACE(name);
-    const Bytes png = ReadAsset(name);
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size()));
-    EXPECT_EQ(image.width, static_cast<png_uint_32>(l.size));
-    EXPECT_EQ(image.height, static_cast<png_uint_32>(l.size));
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<png_byte> rgba(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr));
-    ASSERT_EQ(rgba.size(), static_cast<std::size_t>(l.size * l.size * 4));
+    SCOPED_TRACE(PngName(l.size));
+    const IconImage png = ReadPng(PngName(l.size));
+    ASSERT_EQ(png.size, l.size);
 
     const IconImage img = Image(l);
     int differing = 0;
     for (std::size_t i = 0; i < img.pixels.size(); ++i) {
       const Rgba& p = img.pixels[i];
-      if (rgba[4 * i] != p.r || rgba[4 * i + 1] != p.g || rgba[4 * i + 2] != p.b ||
-          rgba[4 * i + 3] != p.a) {
-        ++differing;
-      }
+      const Rgba& q = png.pixels[i];
+      if (q.r != p.r || q.g != p.g || q.b != p.b || q.a != p.a) ++differing;
     }
     EXPECT_EQ(differing, 0) << "pixels that differ from the icon's image";
+  }
+}
+
+// The PNG icons made only for software centres, which want 64 pixels and more: the same design as
+// the program's icon, drawn at each size rather than enlarged.
+constexpr std::array<int, 3> kLargeIconSizes = {64, 128, 256};
+
+TEST(LargeIcons, QuadrantsAreTheFourTilesWithOpaqueInsidesAndRoundedCorners) {
+  struct Quadrant {
+    int column;
+    int row;
+    std::uint32_t centre;
+    const char* name;
+  };
+  constexpr Quadrant kQuadrants[] = {
+      {0, 0, 0xFFE90A, "yellow, top left"},
+      {1, 0, 0x373737, "grey, top right"},
+      {0, 1, 0x3E0AFF, "blue-violet, bottom left"},
+      {1, 1, 0xFF0A0A, "red, bottom right"},
+  };
+  for (int size : kLargeIconSizes) {
+    SCOPED_TRACE(PngName(size));
+    const IconImage img = ReadPng(PngName(size));
+    ASSERT_EQ(img.size, size);
+    const int q = size / 2;
+    const int last = size - 1;
+    for (const Quadrant& k : kQuadrants) {
+      // The middle of the quadrant is the deep middle of its tile, paler toward the tile's top.
+      const Rgba& mid = img.at(k.column * q + q / 2, k.row * q + q / 2);
+      const Rgba& top = img.at(k.column * q + q / 2, k.row * q + q / 8);
+      EXPECT_LE(Distance(Rgb{mid.r, mid.g, mid.b}, FromHex(k.centre)), 3) << k.name;
+      EXPECT_GT(top.r + top.g + top.b, mid.r + mid.g + mid.b + 60) << k.name;
+      EXPECT_EQ(mid.a, 255) << k.name;
+    }
+    // Inside the two outer rings every pixel is opaque; those rings are slightly see-through.
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const bool inCornerSquare =
+            std::min(x, last - x) < size / 8 && std::min(y, last - y) < size / 8;
+        if (inCornerSquare) continue;
+        const int a = img.at(x, y).a;
+        const bool outerRing = std::min({x, y, last - x, last - y}) < 2;
+        if (outerRing ? (a < 214 || a == 255) : a != 255) {
+          if (wrong++ == 0) {
+            first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") has alpha " +
+                    std::to_string(a);
+          }
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels of the wrong alpha outside the corners, the first " << first;
+    // Along each edge from a corner the outline fades in: clear at the corner, rising steadily.
+    for (auto [cx, dx] : {std::pair{0, 1}, std::pair{last, -1}}) {
+      for (auto [cy, dy] : {std::pair{0, 1}, std::pair{last, -1}}) {
+        EXPECT_EQ(img.at(cx, cy).a, 0) << "corner (" << cx << ", " << cy << ")";
+        EXPECT_EQ(img.at(cx + dx, cy + dy).a, 0) << "corner (" << cx << ", " << cy << ")";
+        for (int k = 1; k < size / 8; ++k) {
+          EXPECT_GE(img.at(cx + dx * k, cy).a, img.at(cx + dx * (k - 1), cy).a)
+              << "corner (" << cx << ", " << cy << ") step " << k;
+        }
+      }
+    }
+  }
+}
+
+// Each icon, halved by averaging 2 x 2 pixels, looks like the icon of half its size: the same
+// tiles in the same places with the same shading. The outline is left out, where the rounding of
+// each size is its own.
+TEST(LargeIcons, HalvedEachIsTheNextSmallerOne) {
+  for (int size : kLargeIconSizes) {
+    SCOPED_TRACE(PngName(size));
+    const IconImage big = ReadPng(PngName(size));
+    const IconImage small = ReadPng(PngName(size / 2));
+    ASSERT_EQ(big.size, size);
+    ASSERT_EQ(small.size, size / 2);
+    int worst = 0;
+    for (int y = 0; y < small.size; ++y) {
+      for (int x = 0; x < small.size; ++x) {
+        const int last = small.size - 1;
+        if (std::min(x, last - x) < small.size / 8 && std::min(y, last - y) < small.size / 8) {
+          continue;
+        }
+        if (std::min({x, y, last - x, last - y}) < 2) continue;
+        Rgb sum;
+        for (int k = 0; k < 4; ++k) {
+          const Rgba& p = big.at(2 * x + k % 2, 2 * y + k / 2);
+          sum.r += p.r;
+          sum.g += p.g;
+          sum.b += p.b;
+        }
+        const Rgba& s = small.at(x, y);
+        const int d =
+            Distance(Rgb{(sum.r + 2) / 4, (sum.g + 2) / 4, (sum.b + 2) / 4}, Rgb{s.r, s.g, s.b});
+        worst = std::max(worst, d);
+      }
+    }
+    EXPECT_LE(worst, 4) << "the largest difference of a channel";
+  }
+}
+
+// The steepest change of the shading between neighbouring rows, down the middle of each quadrant.
+int SteepestRowStep(const IconImage& img) {
+  const int q = img.size / 2;
+  int steepest = 0;
+  for (int column : {q / 2, q + q / 2}) {
+    for (int top : {0, q}) {
+      for (int y = top + 2; y + 1 < top + q - 2; ++y) {
+        const Rgba& a = img.at(column, y);
+        const Rgba& b = img.at(column, y + 1);
+        steepest = std::max(steepest, Distance(Rgb{a.r, a.g, a.b}, Rgb{b.r, b.g, b.b}));
+      }
+    }
+  }
+  return steepest;
+}
+
+// The quadrants of the two largest icons are larger than a tile: they are drawn at their size,
+// so the shading changes about half as fast per pixel at each doubling. An enlarged tile would
+// keep the full steps of its 41 rows, only further apart.
+TEST(LargeIcons, DrawnAtTheirSizeNotEnlarged) {
+  int previous = SteepestRowStep(ReadPng(PngName(64)));
+  for (int size : {128, 256}) {
+    const int steepest = SteepestRowStep(ReadPng(PngName(size)));
+    EXPECT_LE(steepest, previous / 2 + 1) << PngName(size);
+    previous = steepest;
   }
 }
 

@@ -1,5 +1,6 @@
 // Draws the game's pictures: the four 41 x 41 tile bitmaps and the application icon (an .ico file
-// with 48, 32 and 16 pixel images, plus PNG copies of those three images).
+// with 48, 32 and 16 pixel images, and PNG files of those three sizes and of 64, 128 and 256
+// pixels for the desktop's software centres).
 //
 //   pax-make-assets <output folder>
 //
@@ -152,7 +153,7 @@ const std::vector<double> kSideDistances = {0, 1, 2, 5, 10, 14, 20};
 const std::vector<double> kSideUpper = {1.0, 0.88, 0.73, 0.43, 0.14, 0.0, 0.0};
 const std::vector<double> kSideLower = {1.0, 0.80, 0.667, 0.333, 0.067, 0.0, 0.0};
 
-double Side(int d, int y) {
+double Side(double d, double y) {
   static const MonotoneCurve upper(kSideDistances, kSideUpper);
   static const MonotoneCurve lower(kSideDistances, kSideLower);
   const double t = std::clamp((y - 8) / 4.0, 0.0, 1.0);
@@ -188,19 +189,26 @@ ChannelCurves CurvesFor(const TileColours& t, Channel c) {
 // Top-down rows of real-valued colours.
 using Picture = std::vector<std::vector<Colour>>;
 
-Picture DrawTile(const TileColours& t) {
+// The tile at `size` x `size` pixels: the curves are sampled at the centres of the pixels,
+// which at 41 pixels are the whole columns and rows themselves. The large icons draw their tiles
+// this way rather than enlarging the 41-pixel bitmap, which would show its pixels as blocks.
+Picture DrawTile(const TileColours& t, int size = kTileSize) {
   const std::array<Channel, 3> channels = {&Colour::r, &Colour::g, &Colour::b};
-  Picture pic(kTileSize, std::vector<Colour>(kTileSize));
+  const double scale = static_cast<double>(kTileSize) / size;
+  const auto n = static_cast<std::size_t>(size);
+  Picture pic(n, std::vector<Colour>(n));
   for (Channel c : channels) {
     const ChannelCurves curves = CurvesFor(t, c);
-    for (int y = 0; y < kTileSize; ++y) {
-      const double centre = curves.centre(y);
-      const double left = curves.left(y);
-      const double right = left + curves.rightOffset(y);
-      for (int x = 0; x < kTileSize; ++x) {
-        const bool onRight = x > kMid;
+    for (int y = 0; y < size; ++y) {
+      const double v = std::clamp((y + 0.5) * scale - 0.5, 0.0, double{kLast});
+      const double centre = curves.centre(v);
+      const double left = curves.left(v);
+      const double right = left + curves.rightOffset(v);
+      for (int x = 0; x < size; ++x) {
+        const double u = std::clamp((x + 0.5) * scale - 0.5, 0.0, double{kLast});
+        const bool onRight = u > kMid;
         const double edge = onRight ? right : left;
-        const double s = Side(onRight ? kLast - x : x, y);
+        const double s = Side(onRight ? kLast - u : u, v);
         pic[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)].*c =
             centre + (edge - centre) * s;
       }
@@ -226,8 +234,9 @@ void ShareShading(std::array<Picture, 4>& tiles) {
   // A spread of at most n before rounding stays at most n after it.
   constexpr double kStrongSpread = 3 - 1e-6;
   constexpr double kWeakSpread = 2 - 1e-6;
-  for (std::size_t y = 0; y < kTileSize; ++y) {
-    for (std::size_t x = 0; x < kTileSize; ++x) {
+  const std::size_t n = tiles[0].size();
+  for (std::size_t y = 0; y < n; ++y) {
+    for (std::size_t x = 0; x < n; ++x) {
       Colour& violet = tiles[1][y][x];
       Colour& red = tiles[2][y][x];
       Colour& yellow = tiles[3][y][x];
@@ -324,7 +333,8 @@ struct IconImage {
 
 // Area-weighted reduction of a tile to n x n pixels.
 std::vector<Colour> Reduce(const Picture& pic, int n) {
-  const double scale = static_cast<double>(kTileSize) / n;
+  const int from = static_cast<int>(pic.size());
+  const double scale = static_cast<double>(from) / n;
   std::vector<Colour> out(static_cast<std::size_t>(n * n));
   for (int oy = 0; oy < n; ++oy) {
     for (int ox = 0; ox < n; ++ox) {
@@ -334,9 +344,9 @@ std::vector<Colour> Reduce(const Picture& pic, int n) {
       const double y1 = y0 + scale;
       const double x0 = ox * scale;
       const double x1 = x0 + scale;
-      for (int sy = static_cast<int>(y0); sy < kTileSize && sy < y1; ++sy) {
+      for (int sy = static_cast<int>(y0); sy < from && sy < y1; ++sy) {
         const double wy = std::min(y1, sy + 1.0) - std::max(y0, static_cast<double>(sy));
-        for (int sx = static_cast<int>(x0); sx < kTileSize && sx < x1; ++sx) {
+        for (int sx = static_cast<int>(x0); sx < from && sx < x1; ++sx) {
           const double w = wy * (std::min(x1, sx + 1.0) - std::max(x0, static_cast<double>(sx)));
           const Colour& c = pic[static_cast<std::size_t>(sy)][static_cast<std::size_t>(sx)];
           sum.r += c.r * w;
@@ -357,7 +367,9 @@ std::vector<Colour> Reduce(const Picture& pic, int n) {
 struct CornerShape {
   int size;
   double radius;
-  std::vector<double> edgeRun;  // alpha along an edge, starting at the corner pixel
+  // Alpha along an edge, starting at the corner pixel. Empty for the large sizes, whose outline
+  // simply fades out within one pixel beyond the arc.
+  std::vector<double> edgeRun;
 };
 
 constexpr double kRimAlpha = 220;    // the outermost ring of pixels
@@ -369,6 +381,7 @@ double CornerAlpha(const CornerShape& shape, int i, int j) {
   double depth = std::min(i, j);  // rings counted from the outline, along the straight edges
   if (i < r && j < r) {
     const double d = std::hypot(r - i, r - j);
+    if (d > r && shape.edgeRun.empty()) return kRimAlpha * std::max(0.0, r + 1 - d);
     if (d > r) {
       // Beyond the arc: follow the edge run, keyed by the distance from the arc's centre.
       std::vector<double> ds;
@@ -386,13 +399,23 @@ double CornerAlpha(const CornerShape& shape, int i, int j) {
   return kRimAlpha + (kInnerAlpha - kRimAlpha) * depth;
 }
 
+// Each quadrant is a tile at half the icon's size: reduced from the 41-pixel tiles for the small
+// icons, drawn at that size for the icons whose quadrants are larger than a tile.
 IconImage DrawIcon(const std::array<Picture, 4>& tiles, const CornerShape& shape) {
   const int n = shape.size;
   const int q = n / 2;
+  std::array<Picture, 4> large;
+  if (q > kTileSize) {
+    for (std::size_t kind = 0; kind < large.size(); ++kind) large[kind] = DrawTile(kTiles[kind], q);
+    ShareShading(large);
+  }
   // Quadrants in reading order: top left, top right, bottom left, bottom right.
   constexpr std::array<std::size_t, 4> kQuadrantKinds = {3, 0, 1, 2};
   std::array<std::vector<Colour>, 4> reduced;
-  for (std::size_t k = 0; k < 4; ++k) reduced[k] = Reduce(tiles[kQuadrantKinds[k]], q);
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::size_t kind = kQuadrantKinds[k];
+    reduced[k] = Reduce(q > kTileSize ? large[kind] : tiles[kind], q);
+  }
 
   IconImage img{n, std::vector<Rgba>(static_cast<std::size_t>(n * n))};
   for (int y = 0; y < n; ++y) {
@@ -532,6 +555,14 @@ int main(int argc, char** argv) {
     ok &= WritePng((out / "icons" / name).string().c_str(), images.back());
   }
   ok &= WriteFile(out / "paxmorella.ico", IconFile(images).data());
+
+  // Only as PNG files: the program's own icon keeps the three sizes above. The rounding keeps
+  // the proportion of the 48-pixel icon, about a tenth of the side.
+  const std::vector<CornerShape> largeShapes = {{64, 7, {}}, {128, 13, {}}, {256, 26, {}}};
+  for (const CornerShape& shape : largeShapes) {
+    const std::string name = "paxmorella-" + std::to_string(shape.size) + ".png";
+    ok &= WritePng((out / "icons" / name).string().c_str(), DrawIcon(tiles, shape));
+  }
 
   if (!ok) {
     std::cerr << "pax-make-assets: could not write every file to " << out.string() << '\n';
