@@ -328,13 +328,11 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     }
     return Translate(e);
   }
-  std::optional<sdl::InputEvent> takeIfMotion() override {
+  std::optional<sdl::InputEvent> peek() override {
     SDL_Event e;
-    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0 ||
-        e.type != SDL_MOUSEMOTION) {
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION);
     return Translate(e);
   }
 
