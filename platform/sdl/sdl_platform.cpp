@@ -182,6 +182,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
                                  (display ? std::string(" (DISPLAY is ") + display + ")" : "");
       CannotOpenWindow(reason.c_str());
     }
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+      sdl::x11::ExitWhenTheDisplayIsLost();
     // The game reads no text; this keeps input methods out of the way.
     SDL_StopTextInput();
   }

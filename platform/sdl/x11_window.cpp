@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace pax::sdl::x11 {
@@ -32,7 +34,18 @@ void SetCardinals(Display* d, ::Window window, const char* name, Atom type,
                   static_cast<int>(values.size()));
 }
 
+// Xlib ends the process when its handler returns; this one ends it itself, without running
+// exit handlers that could still talk to the dead connection.
+int DisplayLost(Display*) {
+  std::fputs("paxmorella: lost the connection to the display\n", stderr);
+  std::_Exit(1);
+}
+
 }  // namespace
+
+void ExitWhenTheDisplayIsLost() {
+  XSetIOErrorHandler(DisplayLost);
+}
 
 bool WindowManagerRunning(Window w) {
   Display* d = DisplayOf(w);
