@@ -28,8 +28,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
-# The libraries come from the binary's own links (dpkg-shlibdeps); the game-over box draws its
-# text with X core fonts, which no library names.
+# The libraries come from the binary's own links (dpkg-shlibdeps); fontconfig's own package
+# brings a face for the texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "xfonts-base")
 include(CPack)
