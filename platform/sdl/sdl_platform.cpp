@@ -142,10 +142,8 @@ sdl::InputEvent Translate(const SDL_Event& e) {
   return in;
 }
 
-// The keys the game-over box answers to; a key held down from before the box opened repeats
-// into it, and such repeats answer nothing.
+// The keys the game-over box answers to.
 sdl::BoxKey BoxKeyOf(const SDL_KeyboardEvent& key) {
-  if (key.repeat) return sdl::BoxKey::Other;
   switch (key.keysym.sym) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
@@ -395,18 +393,18 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     const std::unique_ptr<SDL_Window, WindowDeleter> boxWindow(
         SDL_CreateWindow(std::string(title).c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN));
     if (!source || !boxWindow) return 0;
-    if (x11_.display) sdl::x11::PrepareDialog(X11WindowOf(boxWindow.get()), x11_);
+    if (x11_.display) {
+      sdl::x11::PrepareDialog(X11WindowOf(boxWindow.get()), x11_);
+    } else {
+      // Elsewhere SDL's own notion of a dialog: a window kept with its parent.
+      SDL_SetWindowModalFor(boxWindow.get(), window_);
+    }
     SDL_ShowWindow(boxWindow.get());
     SDL_RaiseWindow(boxWindow.get());
     if (!SDL_GetWindowSurface(boxWindow.get())) return 0;
 
     const Uint32 mainId = SDL_GetWindowID(window_);
     const Uint32 boxId = SDL_GetWindowID(boxWindow.get());
-    // A key held down as the box opens (SDL reports it pressed again when the box takes the
-    // focus) answers nothing until it has been let go.
-    int keys = 0;
-    const Uint8* down = SDL_GetKeyboardState(&keys);
-    heldKeys_.assign(down, down + keys);
     bool redraw = true;
     while (!box.result()) {
       if (redraw) {
@@ -436,16 +434,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
         return e.window.event == SDL_WINDOWEVENT_EXPOSED;
       // The main window takes no keys while the box is up, so every key the game's windows
       // get is the box's, whichever of them SDL saw the keyboard focus in last.
-      case SDL_KEYUP:
-        if (static_cast<std::size_t>(e.key.keysym.scancode) < heldKeys_.size()) {
-          heldKeys_[static_cast<std::size_t>(e.key.keysym.scancode)] = 0;
-        }
-        return false;
       case SDL_KEYDOWN:
-        if (static_cast<std::size_t>(e.key.keysym.scancode) < heldKeys_.size() &&
-            heldKeys_[static_cast<std::size_t>(e.key.keysym.scancode)] != 0) {
-          return false;
-        }
         if (e.key.keysym.sym == SDLK_F4 && (e.key.keysym.mod & KMOD_ALT) != 0) {
           box.close();
           return false;
@@ -586,9 +575,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   SDL_Surface* source_ = nullptr;
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
-  int dpi_ = sdl::DEFAULT_DPI;   // what the font engine was made for
-  FontHandle boxFont_ = 0;       // the game-over box's, made when the box first opens
-  std::vector<Uint8> heldKeys_;  // by scancode: down since before the box opened
+  int dpi_ = sdl::DEFAULT_DPI;  // what the font engine was made for
+  FontHandle boxFont_ = 0;      // the game-over box's, made when the box first opens
   std::mt19937 random_;
   bool seeded_ = false;
 };
