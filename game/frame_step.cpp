@@ -82,8 +82,10 @@ void FrameStep(Game& game) {
   if (!(game.state.timeLeft > 0.0)) return TimeRanOut(game);
   if (code != EVENT_CONTROL || control != BOARD_VIEW || action != ACTION_LEFT_DOUBLE_CLICK) return;
 
-  const std::optional<Cell> cell =
-      CellUnderPointer(p.pointerX(MAIN_WINDOW), p.pointerY(MAIN_WINDOW));
+  // Two statements: the order of a call's arguments is the compiler's, and x is asked first.
+  const int x = p.pointerX(MAIN_WINDOW);
+  const int y = p.pointerY(MAIN_WINDOW);
+  const std::optional<Cell> cell = CellUnderPointer(x, y);
   if (cell) RemoveGroupAt(game, *cell);
 }
 

@@ -6,8 +6,6 @@ namespace pax::sdl {
 
 namespace {
 
-constexpr int SYSTEM_CONTROL = -1;  // the control number of an event that came from no control
-
 std::size_t ButtonIndex(InputEvent::Button button) {
   switch (button) {
     case InputEvent::Button::Left:
@@ -21,10 +19,28 @@ std::size_t ButtonIndex(InputEvent::Button button) {
 
 }  // namespace
 
+bool IsIgnoredInput(const InputEvent& e) {
+  using Kind = InputEvent::Kind;
+  switch (e.kind) {
+    case Kind::Motion:
+    case Kind::Wheel:
+    case Kind::KeyUp:
+    case Kind::Other:
+      return true;
+    case Kind::KeyDown:
+      return !e.closeKey;
+    case Kind::ButtonDown:
+    case Kind::ButtonUp:
+      return e.button == InputEvent::Button::Middle || e.button == InputEvent::Button::Other;
+    default:
+      return false;
+  }
+}
+
 int InputModel::poll(InputSource& source) {
   while (const std::optional<InputEvent> w = source.takeWindowEvent()) handleWindowEvent(*w);
   if (!windowEvents_.empty()) {
-    current_ = Event{windowEvents_.front(), ACTION_NONE, SYSTEM_CONTROL};
+    current_ = System(windowEvents_.front());
     windowEvents_.pop_front();
     return current_.code;
   }
@@ -35,15 +51,16 @@ int InputModel::poll(InputSource& source) {
   }
   const std::optional<InputEvent> next = source.take();
   if (!next) return EVENT_NONE;
-  const int code = handle(*next);
-  // A burst of pointer moves costs one poll, as the system's merged move message does on
-  // Windows; otherwise a pointer that never rests would hold a double click back for as long
-  // as it moves.
-  if (next->kind == InputEvent::Kind::Motion) {
-    while (const std::optional<InputEvent> more = source.takeIfMotion())
-      trackDrag(more->x, more->y);
+  current_ = handle(*next);
+  // On Windows the system merges pointer moves into one message; here everything the game
+  // ignores goes with the poll that meets it, so that neither a pointer that never rests nor a
+  // burst of wheel turns or key repeats holds a double click back behind a frame per event.
+  for (std::optional<InputEvent> more = source.peek(); more && IsIgnoredInput(*more);
+       more = source.peek()) {
+    source.take();
+    handle(*more);
   }
-  return code;
+  return current_.code;
 }
 
 void InputModel::handleWindowEvent(const InputEvent& e) {
@@ -69,37 +86,30 @@ void InputModel::handleWindowEvent(const InputEvent& e) {
   }
 }
 
-int InputModel::handle(const InputEvent& e) {
-  current_ = Event{SYSTEM_OTHER, ACTION_NONE, SYSTEM_CONTROL};
+InputModel::Event InputModel::handle(const InputEvent& e) {
   using Kind = InputEvent::Kind;
   switch (e.kind) {
     case Kind::Motion:
       trackDrag(e.x, e.y);
-      current_.code = SYSTEM_MOUSE_MOVE;
-      break;
+      return System(SYSTEM_MOUSE_MOVE);
     case Kind::ButtonDown:
       return press(e);
     case Kind::ButtonUp:
       return release(e);
     case Kind::Wheel:
-      current_.code = SYSTEM_WHEEL;
-      break;
+      return System(SYSTEM_WHEEL);
     case Kind::KeyDown:
       // Where no window manager takes Alt+F4 for itself, the window does, as on Windows.
       if (e.closeKey) {
         queueWindowEvent(EVENT_CLOSE_REQUEST);
-        current_.code = SYSTEM_SYS_KEY_DOWN;
-      } else {
-        current_.code = SYSTEM_KEY_DOWN;
+        return System(SYSTEM_SYS_KEY_DOWN);
       }
-      break;
+      return System(SYSTEM_KEY_DOWN);
     case Kind::KeyUp:
-      current_.code = SYSTEM_KEY_UP;
-      break;
+      return System(SYSTEM_KEY_UP);
     default:
-      break;
+      return System(SYSTEM_OTHER);
   }
-  return current_.code;
 }
 
 int InputModel::effectiveClicks(InputEvent::Button button, int sdlClicks) {
@@ -111,7 +121,7 @@ int InputModel::effectiveClicks(InputEvent::Button button, int sdlClicks) {
   return sdlClicks - clickBase_[i];
 }
 
-int InputModel::press(const InputEvent& e) {
+InputModel::Event InputModel::press(const InputEvent& e) {
   const bool second = effectiveClicks(e.button, e.clicks) % 2 == 0;
   switch (e.button) {
     case InputEvent::Button::Left:
@@ -121,45 +131,37 @@ int InputModel::press(const InputEvent& e) {
       pressY_ = e.y;
       if (second) {
         post(ACTION_LEFT_DOUBLE_CLICK);
-        current_.code = SYSTEM_LEFT_DOUBLE;
-        return current_.code;
+        return System(SYSTEM_LEFT_DOUBLE);
       }
       // The first click of a pair is the control's own click notification, which Windows
       // sends while the press is dispatched: this same poll answers it.
-      current_ = Event{EVENT_CONTROL, ACTION_LEFT_CLICK, 0};
-      return current_.code;
+      return Event{EVENT_CONTROL, ACTION_LEFT_CLICK, 0};
     case InputEvent::Button::Right:
       if (second) {
         rightDoubleDown_ = true;
         post(ACTION_RIGHT_DOUBLE_CLICK);
-        current_.code = SYSTEM_RIGHT_DOUBLE;
-      } else {
-        current_.code = SYSTEM_RIGHT_DOWN;
+        return System(SYSTEM_RIGHT_DOUBLE);
       }
-      return current_.code;
+      return System(SYSTEM_RIGHT_DOWN);
     default:
-      current_.code = SYSTEM_MIDDLE_DOWN;
-      return current_.code;
+      return System(SYSTEM_MIDDLE_DOWN);
   }
 }
 
-int InputModel::release(const InputEvent& e) {
+InputModel::Event InputModel::release(const InputEvent& e) {
   switch (e.button) {
     case InputEvent::Button::Left:
       leftDown_ = false;
-      current_.code = SYSTEM_LEFT_UP;
-      return current_.code;
+      return System(SYSTEM_LEFT_UP);
     case InputEvent::Button::Right:
       if (rightDoubleDown_) {
         rightDoubleDown_ = false;
       } else if (overControl(e.x, e.y)) {
         post(ACTION_RIGHT_CLICK);
       }
-      current_.code = SYSTEM_RIGHT_UP;
-      return current_.code;
+      return System(SYSTEM_RIGHT_UP);
     default:
-      current_.code = SYSTEM_MIDDLE_UP;
-      return current_.code;
+      return System(SYSTEM_MIDDLE_UP);
   }
 }
 

@@ -76,9 +76,15 @@ class InputSource {
   virtual std::optional<InputEvent> takeWindowEvent() = 0;
   // The next waiting input event, or nothing. Never waits.
   virtual std::optional<InputEvent> take() = 0;
-  // The next waiting event if it is a pointer move, or nothing (the event then stays waiting).
-  virtual std::optional<InputEvent> takeIfMotion() = 0;
+  // The next waiting input event, left waiting; nothing when none is waiting.
+  virtual std::optional<InputEvent> peek() = 0;
 };
+
+// Input that neither makes a control event nor asks for a window event: pointer moves, the
+// wheel, keys other than Alt+F4, and the buttons other than left and right. The game ignores
+// what a poll answers for it, so a poll takes every such event waiting right behind the one it
+// answers for.
+bool IsIgnoredInput(const InputEvent& e);
 
 class InputModel {
  public:
@@ -87,9 +93,9 @@ class InputModel {
 
   // Called by pollEvent. Every waiting window event joins the FIFO first, as Windows handles
   // every message sent to a window inside any call that reads the queue. Then the poll answers
-  // the oldest window event, else the oldest posted action, else at most one input event from
-  // `source` (pointer moves right behind it in the queue go with it). EVENT_NONE when nothing
-  // was waiting; the current event then stays as it was.
+  // the oldest window event, else the oldest posted action, else one input event from `source`
+  // together with the ignored input (IsIgnoredInput) waiting right behind it. EVENT_NONE when
+  // nothing was waiting; the current event then stays as it was.
   int poll(InputSource& source);
   int action() const { return current_.action; }
   int control() const { return current_.control; }
@@ -104,12 +110,16 @@ class InputModel {
     int action;
     int control;
   };
+  // An answer that came from no control (control number -1).
+  static constexpr Event System(int code) { return Event{code, ACTION_NONE, -1}; }
 
   void handleWindowEvent(const InputEvent& e);
-  int handle(const InputEvent& e);
+  // What a poll answers for `e`; the model's own state (clicks, drag, posted actions) follows
+  // `e` whether or not the answer is used.
+  Event handle(const InputEvent& e);
   int effectiveClicks(InputEvent::Button button, int sdlClicks);
-  int press(const InputEvent& e);
-  int release(const InputEvent& e);
+  Event press(const InputEvent& e);
+  Event release(const InputEvent& e);
   void trackDrag(int x, int y);
   void queueWindowEvent(int code);
   void post(int action) { posted_.push_back(action); }

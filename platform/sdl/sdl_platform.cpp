@@ -1,10 +1,11 @@
 // The platform of the Linux build: one SDL window whose surface shows the frame image, SDL's
-// event queue read one input event per poll, the pointer read from the X server, SDL's message
-// box for the game-over question.
+// event queue read one poll at a time, the pointer read from the X server, and the game-over
+// question in a box of the game's own, a second SDL window.
 
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "platform/platform.h"
 #include "window_layout.h"
 #include "x11_window.h"
+#include "yes_no_box.h"
 
 namespace pax {
 
@@ -140,6 +142,56 @@ sdl::InputEvent Translate(const SDL_Event& e) {
   return in;
 }
 
+// The keys the game-over box answers to.
+sdl::BoxKey BoxKeyOf(const SDL_KeyboardEvent& key) {
+  switch (key.keysym.sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return sdl::BoxKey::Return;
+    case SDLK_SPACE:
+      return sdl::BoxKey::Space;
+    case SDLK_TAB:
+      return (key.keysym.mod & KMOD_SHIFT) != 0 ? sdl::BoxKey::BackTab : sdl::BoxKey::Tab;
+    case SDLK_LEFT:
+      return sdl::BoxKey::Left;
+    case SDLK_RIGHT:
+      return sdl::BoxKey::Right;
+    case SDLK_UP:
+      return sdl::BoxKey::Up;
+    case SDLK_DOWN:
+      return sdl::BoxKey::Down;
+    case SDLK_y:
+      return sdl::BoxKey::Y;
+    case SDLK_n:
+      return sdl::BoxKey::N;
+    case SDLK_ESCAPE:
+      return sdl::BoxKey::Escape;
+    default:
+      return sdl::BoxKey::Other;
+  }
+}
+
+// An SDL surface over an image's own pixels, which the image must outlive.
+SDL_Surface* WrapImage(const Image& image) {
+  return SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.row(0)), image.width(),
+                                            image.height(), 24, image.stride(),
+                                            SDL_PIXELFORMAT_BGR24);
+}
+
+sdl::x11::Window X11WindowOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return {};
+  return sdl::x11::Window{info.info.x11.display, info.info.x11.window};
+}
+
+struct WindowDeleter {
+  void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+};
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
 // Drops the keyboard and mouse input waiting for the main window.
 void DropQueuedInput() {
   SDL_PumpEvents();
@@ -182,6 +234,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
                                  (display ? std::string(" (DISPLAY is ") + display + ")" : "");
       CannotOpenWindow(reason.c_str());
     }
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+      sdl::x11::ExitWhenTheDisplayIsLost();
     // The game reads no text; this keeps input methods out of the way.
     SDL_StopTextInput();
   }
@@ -198,11 +252,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (!window_) CannotOpenWindow(SDL_GetError());
     model_ = sdl::InputModel(innerWidth, innerHeight);
 
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
-      x11_ = sdl::x11::Window{info.info.x11.display, info.info.x11.window};
-    }
+    x11_ = X11WindowOf(window_);
     const std::vector<sdl::IconImage> icons = sdl::DecodeIconFile(ICON_FILE);
     if (x11_.display) {
       sdl::x11::PrepareMainWindow(x11_, icons);
@@ -262,26 +312,10 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     // Input aimed at the board before the box, or while it was up, is not for the next game.
     DropQueuedInput();
     model_.dropInput();
-    const std::string titleText(title);
-    const std::string messageText(text);
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-    };
-    const SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
-                                 window_,
-                                 titleText.c_str(),
-                                 messageText.c_str(),
-                                 SDL_arraysize(buttons),
-                                 buttons,
-                                 nullptr};
-    int pressed = -1;
-    const int shown = SDL_ShowMessageBox(&box, &pressed);
+    const int answer = runBox(title, text);
     DropQueuedInput();
     model_.dropInput();
-    if (shown != 0) return 0;
-    // Closed through the window manager without an answer: the box has no Cancel, so No.
-    return pressed == IDYES ? IDYES : IDNO;
+    return answer;
   }
 
   void sleepMs(int milliseconds) override {
@@ -316,6 +350,10 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   std::optional<sdl::InputEvent> takeWindowEvent() override {
     SDL_Event e;
     if (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_QUIT, SDL_SYSWMEVENT) <= 0) return std::nullopt;
+    // What is left of the game-over box's window after it closed is not the main window's.
+    if (e.type == SDL_WINDOWEVENT && e.window.windowID != SDL_GetWindowID(window_)) {
+      return sdl::InputEvent{sdl::InputEvent::Kind::WindowOther};
+    }
     const sdl::InputEvent in = Translate(e);
     // The window procedure's paint, at the time the system asks for it.
     if (in.kind == sdl::InputEvent::Kind::WindowExposed) present();
@@ -328,14 +366,116 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     }
     return Translate(e);
   }
-  std::optional<sdl::InputEvent> takeIfMotion() override {
+  std::optional<sdl::InputEvent> peek() override {
     SDL_Event e;
-    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0 ||
-        e.type != SDL_MOUSEMOTION) {
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION);
     return Translate(e);
+  }
+
+  // The game-over box: a second window, modal for the window manager, whose own loop runs
+  // until it is answered. The loop keeps the main window alive meanwhile: pumping SDL's events
+  // answers the window manager's pings, and the main window's picture is put back from the
+  // frame image whenever the system asks; its input and close requests are dropped, since the
+  // main window takes none while the box is up. 0 when the box cannot be shown.
+  int runBox(std::string_view title, std::string_view text) {
+    if (!window_) return 0;
+    TextEngine& engine = textEngine();
+    if (!boxFont_) boxFont_ = engine.createFont(sdl::BOX_FONT_FACE, sdl::BOX_FONT_POINTS);
+    if (!boxFont_) return 0;
+    sdl::YesNoBox box(sdl::LayOutYesNoBox(engine, boxFont_, text, dpi_));
+    const int width = box.layout().width;
+    const int height = box.layout().height;
+    Image picture(width, height);
+    const std::unique_ptr<SDL_Surface, SurfaceDeleter> source(WrapImage(picture));
+    const sdl::Point at = boxPosition(width, height);
+    const std::unique_ptr<SDL_Window, WindowDeleter> boxWindow(
+        SDL_CreateWindow(std::string(title).c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN));
+    if (!source || !boxWindow) return 0;
+    if (x11_.display) {
+      sdl::x11::PrepareDialog(X11WindowOf(boxWindow.get()), x11_);
+    } else {
+      // Elsewhere SDL's own notion of a dialog: a window kept with its parent.
+      SDL_SetWindowModalFor(boxWindow.get(), window_);
+    }
+    SDL_ShowWindow(boxWindow.get());
+    SDL_RaiseWindow(boxWindow.get());
+    if (!SDL_GetWindowSurface(boxWindow.get())) return 0;
+
+    const Uint32 mainId = SDL_GetWindowID(window_);
+    const Uint32 boxId = SDL_GetWindowID(boxWindow.get());
+    bool redraw = true;
+    while (!box.result()) {
+      if (redraw) {
+        sdl::DrawYesNoBox(picture, engine, boxFont_, box);
+        SDL_Surface* target = SDL_GetWindowSurface(boxWindow.get());
+        if (target) SDL_BlitSurface(source.get(), nullptr, target, nullptr);
+        SDL_UpdateWindowSurface(boxWindow.get());
+        redraw = false;
+      }
+      SDL_Event e;
+      // Bounded, so that a wait never outlives a lost wake-up.
+      if (!SDL_WaitEventTimeout(&e, 250)) continue;
+      do {
+        redraw |= handleBoxEvent(box, e, mainId, boxId);
+      } while (!box.result() && SDL_PollEvent(&e));
+    }
+    return box.result();
+  }
+
+  // One event while the box is up; whether the box's picture has to be drawn again.
+  bool handleBoxEvent(sdl::YesNoBox& box, const SDL_Event& e, Uint32 mainId, Uint32 boxId) {
+    switch (e.type) {
+      case SDL_WINDOWEVENT:
+        if (e.window.windowID == mainId && e.window.event == SDL_WINDOWEVENT_EXPOSED) present();
+        if (e.window.windowID != boxId) return false;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) box.close();
+        return e.window.event == SDL_WINDOWEVENT_EXPOSED;
+      // The main window takes no keys while the box is up, so every key the game's windows
+      // get is the box's, whichever of them SDL saw the keyboard focus in last.
+      case SDL_KEYDOWN:
+        if (e.key.keysym.sym == SDLK_F4 && (e.key.keysym.mod & KMOD_ALT) != 0) {
+          box.close();
+          return false;
+        }
+        return box.key(BoxKeyOf(e.key));
+      case SDL_MOUSEBUTTONDOWN:
+        if (e.button.windowID != boxId || e.button.button != SDL_BUTTON_LEFT) return false;
+        return box.leftDown({e.button.x, e.button.y});
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.windowID != boxId || e.button.button != SDL_BUTTON_LEFT) return false;
+        return box.leftUp({e.button.x, e.button.y});
+      case SDL_MOUSEMOTION:
+        if (e.motion.windowID != boxId) return false;
+        return box.pointerMoved({e.motion.x, e.motion.y});
+      default:
+        return false;
+    }
+  }
+
+  // Where the box's window goes: its client area centred over the main window's, and kept on
+  // the main window's screen. Window managers put the frame of a window at the position it
+  // asks for, so the position is shifted by the frame the main window has, which the box's
+  // will match.
+  sdl::Point boxPosition(int width, int height) {
+    int x = 0;
+    int y = 0;
+    int mainWidth = 0;
+    int mainHeight = 0;
+    int top = 0;
+    int left = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowSize(window_, &mainWidth, &mainHeight);
+    if (SDL_GetWindowBordersSize(window_, &top, &left, nullptr, nullptr) != 0) top = left = 0;
+    sdl::Point at{x + (mainWidth - width) / 2 - left, y + (mainHeight - height) / 2 - top};
+    SDL_Rect screen;
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &screen) == 0) {
+      at.x = std::max(screen.x, std::min(at.x, screen.x + screen.w - width));
+      at.y = std::max(screen.y, std::min(at.y, screen.y + screen.h - height));
+    }
+    return at;
   }
 
   // SDL_WINDOWPOS_CENTERED centres the client area, and the window manager then hangs the
@@ -397,8 +537,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
       return true;
     }
     SDL_FreeSurface(source_);
-    source_ = SDL_CreateRGBSurfaceWithFormatFrom(bits, picture_->width(), picture_->height(), 24,
-                                                 picture_->stride(), SDL_PIXELFORMAT_BGR24);
+    source_ = WrapImage(*picture_);
     return source_ != nullptr;
   }
 
@@ -424,7 +563,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     float vertical = 0.0f;
     const bool known =
         SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GetDisplayDPI(0, nullptr, nullptr, &vertical) == 0;
-    return std::make_unique<FreeTypeTextEngine>(sdl::UsableDpi(known, vertical));
+    dpi_ = sdl::UsableDpi(known, vertical);
+    return std::make_unique<FreeTypeTextEngine>(dpi_);
   }
 
   SDL_Window* window_ = nullptr;
@@ -435,6 +575,8 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   SDL_Surface* source_ = nullptr;
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
+  int dpi_ = sdl::DEFAULT_DPI;  // what the font engine was made for
+  FontHandle boxFont_ = 0;      // the game-over box's, made when the box first opens
   std::mt19937 random_;
   bool seeded_ = false;
 };

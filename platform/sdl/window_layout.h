@@ -10,6 +10,7 @@ struct Rect {
   int y = 0;
   int width = 0;
   int height = 0;
+  friend bool operator==(Rect, Rect) = default;
 };
 
 // The window manager's frame around the client area, in pixels.

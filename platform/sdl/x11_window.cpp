@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace pax::sdl::x11 {
@@ -32,7 +34,33 @@ void SetCardinals(Display* d, ::Window window, const char* name, Atom type,
                   static_cast<int>(values.size()));
 }
 
+void SetAtoms(Display* d, ::Window window, const char* name,
+              const std::vector<const char*>& values) {
+  std::vector<long> atoms;
+  for (const char* value : values) atoms.push_back(static_cast<long>(XInternAtom(d, value, False)));
+  SetCardinals(d, window, name, XA_ATOM, atoms);
+}
+
+// A title bar with the window menu and a close button, a thin frame, and nothing to minimise,
+// maximise or resize with.
+void SetFrameHints(Display* d, ::Window window) {
+  SetCardinals(d, window, "_MOTIF_WM_HINTS", XInternAtom(d, "_MOTIF_WM_HINTS", False),
+               {MWM_HINTS_FUNCTIONS | MWM_HINTS_DECORATIONS, MWM_FUNC_MOVE | MWM_FUNC_CLOSE,
+                MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU, 0, 0});
+}
+
+// Xlib ends the process when its handler returns; this one ends it itself, without running
+// exit handlers that could still talk to the dead connection.
+int DisplayLost(Display*) {
+  std::fputs("paxmorella: lost the connection to the display\n", stderr);
+  std::_Exit(1);
+}
+
 }  // namespace
+
+void ExitWhenTheDisplayIsLost() {
+  XSetIOErrorHandler(DisplayLost);
+}
 
 bool WindowManagerRunning(Window w) {
   Display* d = DisplayOf(w);
@@ -53,9 +81,7 @@ void PrepareMainWindow(Window w, std::span<const IconImage> icons) {
   Display* d = DisplayOf(w);
   const auto window = static_cast<::Window>(w.id);
 
-  SetCardinals(d, window, "_MOTIF_WM_HINTS", XInternAtom(d, "_MOTIF_WM_HINTS", False),
-               {MWM_HINTS_FUNCTIONS | MWM_HINTS_DECORATIONS, MWM_FUNC_MOVE | MWM_FUNC_CLOSE,
-                MWM_DECOR_BORDER | MWM_DECOR_TITLE | MWM_DECOR_MENU, 0, 0});
+  SetFrameHints(d, window);
 
   // Every size at once, so that the title bar, the task list and the window switcher each
   // pick the one that fits; SDL would set only one.
@@ -70,6 +96,17 @@ void PrepareMainWindow(Window w, std::span<const IconImage> icons) {
   XSetWindowAttributes attributes{};
   attributes.backing_store = WhenMapped;
   XChangeWindowAttributes(d, window, CWBackingStore, &attributes);
+  XFlush(d);
+}
+
+void PrepareDialog(Window box, Window owner) {
+  Display* d = DisplayOf(box);
+  const auto window = static_cast<::Window>(box.id);
+  XSetTransientForHint(d, window, static_cast<::Window>(owner.id));
+  SetAtoms(d, window, "_NET_WM_WINDOW_TYPE", {"_NET_WM_WINDOW_TYPE_DIALOG"});
+  // Window managers read the state as the window is mapped; after that it takes requests.
+  SetAtoms(d, window, "_NET_WM_STATE", {"_NET_WM_STATE_MODAL"});
+  SetFrameHints(d, window);
   XFlush(d);
 }
 

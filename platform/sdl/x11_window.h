@@ -28,6 +28,16 @@ bool WindowManagerRunning(Window w);
 // stands still while the box is open.
 void PrepareMainWindow(Window w, std::span<const IconImage> icons);
 
+// Called before the game-over box is first shown: for the window manager a modal dialog of
+// `owner` (kept above it, placed and minimised with it, left out of the task list), with a
+// title bar and a close button but nothing to minimise, maximise or resize with.
+void PrepareDialog(Window box, Window owner);
+
+// Called once the X11 driver is up: when the connection to the X server breaks (the server
+// ended, the network went), the program says so in one line and ends with status 1, instead of
+// Xlib's own report of the broken connection. Nothing can be shown or saved by then.
+void ExitWhenTheDisplayIsLost();
+
 // The pointer in the window's client coordinates at this moment, whatever SDL last saw; nothing
 // when it is on another screen.
 std::optional<Point> PointerInWindow(Window w);

@@ -8,7 +8,6 @@
 // holds, 1 when it does not (with the reason on standard error), 2 on a usage error.
 
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -18,6 +17,7 @@
 
 #include "board_reading.h"
 #include "platform/bmp.h"
+#include "platform/ppm.h"
 
 namespace {
 
@@ -26,39 +26,8 @@ std::vector<std::uint8_t> ReadFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A binary PPM with 8-bit samples; an empty image for anything else.
 pax::Image ReadPpm(const std::string& path) {
-  const std::vector<std::uint8_t> data = ReadFile(path);
-  std::size_t at = 0;
-  auto field = [&]() {
-    while (at < data.size()) {
-      if (data[at] == '#') {
-        while (at < data.size() && data[at] != '\n') ++at;
-      } else if (std::isspace(data[at])) {
-        ++at;
-      } else {
-        break;
-      }
-    }
-    std::string text;
-    while (at < data.size() && !std::isspace(data[at])) text += static_cast<char>(data[at++]);
-    return text;
-  };
-  if (field() != "P6") return {};
-  const int width = std::stoi("0" + field());
-  const int height = std::stoi("0" + field());
-  if (field() != "255" || width <= 0 || height <= 0) return {};
-  ++at;  // the one whitespace byte before the samples
-  const std::size_t bytes = 3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (data.size() < at + bytes) return {};
-  pax::Image image(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.setPixel(x, y, pax::Rgb{data[at], data[at + 1], data[at + 2]});
-      at += 3;
-    }
-  }
-  return image;
+  return pax::DecodePpm(ReadFile(path));
 }
 
 int Fail(const std::string& why) {

@@ -77,6 +77,35 @@ TEST(FrameStep, DoubleClickOnAPairRemovesItAndScores) {
   EXPECT_DOUBLE_EQ(s.timeLeft, 100.0 - 0.1 - 5.0);
 }
 
+// A pointer that moves to `after` once its x has been read: the cell is chosen from the x of
+// the old position and the y of the new one only when x is asked first.
+class PointerMovingAfterX : public ScriptedPlatform {
+ public:
+  int pointerX(int window) override {
+    const int x = ScriptedPlatform::pointerX(window);
+    setPointer(after.x, after.y);
+    return x;
+  }
+  Cell after{};
+};
+
+TEST(FrameStep, ReadsThePointersXBeforeItsY) {
+  PointerMovingAfterX platform;
+  for (std::int32_t cell : BoardFromText(kBoard).cells)
+    platform.queueRandom(test::ValueForKind(cell));
+  platform.fallBackToSequence(12345);
+  Game game(platform);
+  StartGame(game);
+  // x of column 0 first, then y of row 1: the pair of 1s. The other order reads (7, 9), a lone
+  // tile.
+  platform.setPointer(21, 9 * CELL_PITCH + 21);
+  platform.after = {7 * CELL_PITCH + 21, CELL_PITCH + 21};
+  platform.queueEvent({EVENT_CONTROL, ACTION_LEFT_DOUBLE_CLICK, BOARD_VIEW});
+  FrameStep(game);
+  EXPECT_EQ(game.state.groupCount, 2);
+  EXPECT_EQ(game.state.score, 20);
+}
+
 TEST(FrameStep, OnlyALeftDoubleClickOnTheBoardActs) {
   const ScriptedPlatform::Event ignored[] = {
       {EVENT_CONTROL, ACTION_LEFT_CLICK, BOARD_VIEW},

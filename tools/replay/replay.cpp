@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "game/frame_step.h"
+#include "platform/ppm.h"
 #include "platform/scripted/scripted_platform.h"
 
 namespace pax::replay {
@@ -184,17 +185,9 @@ bool WritePpm(const Image& image, const std::string& path) {
   {
     std::ofstream file(partial, std::ios::binary | std::ios::trunc);
     if (!file) return false;
-    file << "P6\n" << image.width() << ' ' << image.height() << "\n255\n";
-    std::vector<char> row(static_cast<std::size_t>(image.width()) * 3);
-    for (int y = 0; y < image.height() && file; ++y) {
-      for (int x = 0; x < image.width(); ++x) {
-        const Rgb c = image.pixel(x, y);
-        row[static_cast<std::size_t>(3 * x)] = static_cast<char>(c.r);
-        row[static_cast<std::size_t>(3 * x + 1)] = static_cast<char>(c.g);
-        row[static_cast<std::size_t>(3 * x + 2)] = static_cast<char>(c.b);
-      }
-      file.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
+    const std::vector<std::uint8_t> bytes = EncodePpm(image);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
       std::error_code ignored;
