@@ -19,6 +19,7 @@
 #include "input_model.h"
 #include "platform/fonts/freetype_text_engine.h"
 #include "platform/platform.h"
+#include "scaled_image.h"
 #include "window_layout.h"
 #include "x11_window.h"
 #include "yes_no_box.h"
@@ -30,10 +31,10 @@ namespace {
 constexpr int MAIN_WINDOW_NUMBER = 1;
 constexpr int PICTURE_CONTROL = 0;
 
-// How long the window may take to get its frame from the window manager before it is left
-// where it is. Under a window manager that draws no frame the wait runs out every time, so it
-// stays short; with a frame the extents come within a few milliseconds of showing.
-constexpr auto FRAME_WAIT = std::chrono::milliseconds(300);
+// How long the window manager may take to say what frame the window will get before the window
+// is shown where it is. The wait is only for a window manager that has said it answers; those
+// answer within a few milliseconds.
+constexpr int FRAME_WAIT_MS = 300;
 
 const std::uint8_t ICON_FILE[] = {
 #include "paxmorella_ico.inc"
@@ -76,7 +77,8 @@ sdl::InputEvent::Button ButtonOf(Uint8 button) {
   }
 }
 
-sdl::InputEvent Translate(const SDL_Event& e) {
+// `scale` is the number of device pixels per pixel of the frame across and down.
+sdl::InputEvent Translate(const SDL_Event& e, int scale) {
   using Kind = sdl::InputEvent::Kind;
   sdl::InputEvent in;
   switch (e.type) {
@@ -112,16 +114,16 @@ sdl::InputEvent Translate(const SDL_Event& e) {
       break;
     case SDL_MOUSEMOTION:
       in.kind = Kind::Motion;
-      in.x = e.motion.x;
-      in.y = e.motion.y;
+      in.x = sdl::ToFrame(e.motion.x, scale);
+      in.y = sdl::ToFrame(e.motion.y, scale);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       in.kind = e.type == SDL_MOUSEBUTTONDOWN ? Kind::ButtonDown : Kind::ButtonUp;
       in.button = ButtonOf(e.button.button);
       in.clicks = e.button.clicks;
-      in.x = e.button.x;
-      in.y = e.button.y;
+      in.x = sdl::ToFrame(e.button.x, scale);
+      in.y = sdl::ToFrame(e.button.y, scale);
       break;
     case SDL_MOUSEWHEEL:
       in.kind = Kind::Wheel;
@@ -253,15 +255,17 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     model_ = sdl::InputModel(innerWidth, innerHeight);
 
     x11_ = X11WindowOf(window_);
+    // The window stays hidden until it has its first picture (present), and is sized and
+    // placed before that, so that it appears once, where it stays, showing the board.
+    scale_ = desktopScale(innerWidth, innerHeight);
+    if (scale_ > 1) SDL_SetWindowSize(window_, innerWidth * scale_, innerHeight * scale_);
     const std::vector<sdl::IconImage> icons = sdl::DecodeIconFile(ICON_FILE);
     if (x11_.display) {
       sdl::x11::PrepareMainWindow(x11_, icons);
     } else {
       setSdlIcon(icons);
     }
-
-    SDL_ShowWindow(window_);
-    if (centre) centreOuterWindow(innerWidth, innerHeight);
+    if (centre) centreBeforeShowing(innerWidth * scale_, innerHeight * scale_);
     if (!SDL_GetWindowSurface(window_)) CannotOpenWindow(SDL_GetError());
     return x11_.display ? static_cast<std::intptr_t>(x11_.id)
                         : reinterpret_cast<std::intptr_t>(window_);
@@ -287,12 +291,14 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     x11_ = {};
+    shown_ = false;
     controlOpen_ = false;
     picture_ = nullptr;
     SDL_Quit();
   }
 
   int pollEvent() override {
+    if (window_ && !shown_) show(nullptr);
     SDL_PumpEvents();
     return model_.poll(*this);
   }
@@ -354,7 +360,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (e.type == SDL_WINDOWEVENT && e.window.windowID != SDL_GetWindowID(window_)) {
       return sdl::InputEvent{sdl::InputEvent::Kind::WindowOther};
     }
-    const sdl::InputEvent in = Translate(e);
+    const sdl::InputEvent in = Translate(e, scale_);
     // The window procedure's paint, at the time the system asks for it.
     if (in.kind == sdl::InputEvent::Kind::WindowExposed) present();
     return in;
@@ -364,14 +370,14 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    return Translate(e);
+    return Translate(e, scale_);
   }
   std::optional<sdl::InputEvent> peek() override {
     SDL_Event e;
     if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    return Translate(e);
+    return Translate(e, scale_);
   }
 
   // The game-over box: a second window, modal for the window manager, whose own loop runs
@@ -384,11 +390,15 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     TextEngine& engine = textEngine();
     if (!boxFont_) boxFont_ = engine.createFont(sdl::BOX_FONT_FACE, sdl::BOX_FONT_POINTS);
     if (!boxFont_) return 0;
-    sdl::YesNoBox box(sdl::LayOutYesNoBox(engine, boxFont_, text, dpi_));
-    const int width = box.layout().width;
-    const int height = box.layout().height;
-    Image picture(width, height);
-    const std::unique_ptr<SDL_Surface, SurfaceDeleter> source(WrapImage(picture));
+    // Laid out and drawn in the frame's pixels, shown at the main window's scale.
+    sdl::YesNoBox box(sdl::LayOutYesNoBox(engine, boxFont_, text, sdl::BASE_DPI));
+    const int width = box.layout().width * scale_;
+    const int height = box.layout().height * scale_;
+    Image picture(box.layout().width, box.layout().height);
+    Image scaled;
+    if (scale_ > 1) sdl::ReplicatePixels(picture, scale_, scaled);
+    const std::unique_ptr<SDL_Surface, SurfaceDeleter> source(
+        WrapImage(scale_ > 1 ? scaled : picture));
     const sdl::Point at = boxPosition(width, height);
     const std::unique_ptr<SDL_Window, WindowDeleter> boxWindow(
         SDL_CreateWindow(std::string(title).c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN));
@@ -409,6 +419,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     while (!box.result()) {
       if (redraw) {
         sdl::DrawYesNoBox(picture, engine, boxFont_, box);
+        if (scale_ > 1) sdl::ReplicatePixels(picture, scale_, scaled);
         SDL_Surface* target = SDL_GetWindowSurface(boxWindow.get());
         if (target) SDL_BlitSurface(source.get(), nullptr, target, nullptr);
         SDL_UpdateWindowSurface(boxWindow.get());
@@ -442,13 +453,13 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
         return box.key(BoxKeyOf(e.key));
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.windowID != boxId || e.button.button != SDL_BUTTON_LEFT) return false;
-        return box.leftDown({e.button.x, e.button.y});
+        return box.leftDown(toFrame(e.button.x, e.button.y));
       case SDL_MOUSEBUTTONUP:
         if (e.button.windowID != boxId || e.button.button != SDL_BUTTON_LEFT) return false;
-        return box.leftUp({e.button.x, e.button.y});
+        return box.leftUp(toFrame(e.button.x, e.button.y));
       case SDL_MOUSEMOTION:
         if (e.motion.windowID != boxId) return false;
-        return box.pointerMoved({e.motion.x, e.motion.y});
+        return box.pointerMoved(toFrame(e.motion.x, e.motion.y));
       default:
         return false;
     }
@@ -478,12 +489,45 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     return at;
   }
 
+  sdl::Point toFrame(int x, int y) const {
+    return {sdl::ToFrame(x, scale_), sdl::ToFrame(y, scale_)};
+  }
+
+  // The factor the desktop asks for, as far as the window still fits on its screen at it.
+  int desktopScale(int width, int height) {
+    const int wanted =
+        x11_.display ? sdl::DesktopScale(std::getenv("GDK_SCALE"), sdl::x11::Resources(x11_)) : 1;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return sdl::FittingScale(wanted, width, height, usable.w, usable.h);
+  }
+
   // SDL_WINDOWPOS_CENTERED centres the client area, and the window manager then hangs the
-  // frame off that position, so the whole window ends up right of and below the middle. Once
-  // the frame's extents are known, the window moves so that the frame is centred instead.
-  void centreOuterWindow(int width, int height) {
+  // frame off that position, so the whole window would end up right of and below the middle.
+  // The window manager says what frame it will put around the window before it is shown, and
+  // the window goes where that frame is centred. A window manager that does not say so beforehand
+  // gets the window moved once its frame is known (centreAfterShowing); without a window manager
+  // there is no frame and the client area is centred already.
+  void centreBeforeShowing(int width, int height) {
     if (!x11_.display || !sdl::x11::WindowManagerRunning(x11_)) return;
-    const auto deadline = std::chrono::steady_clock::now() + FRAME_WAIT;
+    const std::optional<sdl::FrameExtents> frame =
+        sdl::x11::FrameExtentsBeforeShowing(x11_, FRAME_WAIT_MS);
+    SDL_Rect screen;
+    if (!frame || SDL_GetDisplayBounds(0, &screen) != 0) {
+      centreAfterShowing_ = true;
+      return;
+    }
+    const sdl::Point at =
+        sdl::CentredClientPosition({screen.x, screen.y, screen.w, screen.h}, width, height, *frame);
+    sdl::x11::PlaceBeforeShowing(x11_, {at.x - frame->left, at.y - frame->top});
+  }
+
+  void centreAfterShowing() {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(FRAME_WAIT_MS);
     do {
       SDL_PumpEvents();
       int top = 0;
@@ -503,6 +547,15 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     } while (std::chrono::steady_clock::now() < deadline);
   }
 
+  // Shows the window for the first time, on X11 with `first` (the window's first picture, in
+  // device pixels) as what the server fills it with at once, before the program draws.
+  void show(const Image* first) {
+    if (x11_.display && first) sdl::x11::ShowsPicture(x11_, first);
+    SDL_ShowWindow(window_);
+    shown_ = true;
+    if (centreAfterShowing_) centreAfterShowing();
+  }
+
   void setSdlIcon(const std::vector<sdl::IconImage>& icons) {
     const sdl::IconImage* largest = nullptr;
     for (const sdl::IconImage& image : icons) {
@@ -519,25 +572,35 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
 
   // Shows the picture control's image: called by setPictureImage and whenever the window needs
   // its picture again. SDL_UpdateWindowSurface returns once the X server has the picture.
+  // The first call shows the window, already holding the picture.
   void present() {
     if (!window_ || !picture_ || picture_->empty()) return;
+    const Image* shown = picture_;
+    if (scale_ > 1) {
+      sdl::ReplicatePixels(*picture_, scale_, scaled_);
+      shown = &scaled_;
+    }
+    const bool first = !shown_;
+    if (first) show(shown);
     SDL_Surface* target = SDL_GetWindowSurface(window_);
-    if (!target || !wrapPicture()) return;
+    if (!target || !wrap(*shown)) return;
     SDL_BlitSurface(source_, nullptr, target, nullptr);
     SDL_UpdateWindowSurface(window_);
+    // The picture is the program's to redraw from now on; the server's copy would only go stale.
+    if (first && x11_.display) sdl::x11::ShowsPicture(x11_, nullptr);
     if (!presented_) sdl::ReportFirstFrame();
     presented_ = true;
   }
 
-  // An SDL surface over the picture's own pixels, remade only when the picture changes.
-  bool wrapPicture() {
-    auto* bits = const_cast<std::uint8_t*>(picture_->row(0));
-    if (source_ && source_->pixels == bits && source_->w == picture_->width() &&
-        source_->h == picture_->height() && source_->pitch == picture_->stride()) {
+  // An SDL surface over the pixels of `image`, remade only when they move.
+  bool wrap(const Image& image) {
+    auto* bits = const_cast<std::uint8_t*>(image.row(0));
+    if (source_ && source_->pixels == bits && source_->w == image.width() &&
+        source_->h == image.height() && source_->pitch == image.stride()) {
       return true;
     }
     SDL_FreeSurface(source_);
-    source_ = WrapImage(*picture_);
+    source_ = WrapImage(image);
     return source_ != nullptr;
   }
 
@@ -556,15 +619,13 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     int height = 0;
     SDL_GetWindowSize(window_, &width, &height);
     if (!p || p->x < 0 || p->y < 0 || p->x >= width || p->y >= height) return std::nullopt;
-    return p;
+    return toFrame(p->x, p->y);
   }
 
-  std::unique_ptr<TextEngine> makeTextEngine() {
-    float vertical = 0.0f;
-    const bool known =
-        SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GetDisplayDPI(0, nullptr, nullptr, &vertical) == 0;
-    dpi_ = sdl::UsableDpi(known, vertical);
-    return std::make_unique<FreeTypeTextEngine>(dpi_);
+  // Fonts are made for 96 dpi in the frame's pixels whatever the screen's density, which is what
+  // the status strip is laid out for; a dense screen gets the whole frame scaled instead.
+  static std::unique_ptr<TextEngine> makeTextEngine() {
+    return std::make_unique<FreeTypeTextEngine>(sdl::BASE_DPI);
   }
 
   SDL_Window* window_ = nullptr;
@@ -572,11 +633,14 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   bool controlOpen_ = false;
   const Image* picture_ = nullptr;
   bool presented_ = false;
+  bool shown_ = false;               // the main window has been shown
+  bool centreAfterShowing_ = false;  // its frame was not known before it was shown
+  int scale_ = 1;                    // device pixels per frame pixel, across and down
+  Image scaled_;                     // the picture at scale_, when that is more than 1
   SDL_Surface* source_ = nullptr;
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
-  int dpi_ = sdl::DEFAULT_DPI;  // what the font engine was made for
-  FontHandle boxFont_ = 0;      // the game-over box's, made when the box first opens
+  FontHandle boxFont_ = 0;  // the game-over box's, made when the box first opens
   std::mt19937 random_;
   bool seeded_ = false;
 };

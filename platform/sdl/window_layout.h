@@ -40,13 +40,28 @@ constexpr Point CentredClientPosition(Rect screen, int clientWidth, int clientHe
                place(screen.y, screen.height, clientHeight + frame.top + frame.bottom, frame.top)};
 }
 
-// The vertical resolution the font is made for: what the display reports, unless it reports
-// nothing or something no screen has (a wrong physical size in the monitor's data gives such
-// figures), in which case the common 96.
-inline constexpr int DEFAULT_DPI = 96;
-constexpr int UsableDpi(bool known, float reported) {
-  if (!known || !(reported >= 48.0f && reported <= 480.0f)) return DEFAULT_DPI;
-  return static_cast<int>(reported + 0.5f);
+// The integer factor by which the window shows the frame on a desktop scaled for a dense
+// screen: GDK_SCALE when it is set to a whole number, otherwise the X resources' Xft.dpi over
+// 96, rounded down; 1 when neither says anything usable. The font is always made for 96 dpi in
+// the frame's own pixels, so the status strip keeps its layout and the desktop's scale reaches
+// the player only as whole pixels repeated.
+inline constexpr int BASE_DPI = 96;
+inline constexpr int MAX_SCALE = 8;
+int DesktopScale(const char* gdkScale, const char* xResources);
+
+// The largest factor up to `wanted` at which a `width` x `height` client still fits on a screen
+// of `screenWidth` x `screenHeight` (at least 1): a window larger than its screen cannot be
+// played.
+constexpr int FittingScale(int wanted, int width, int height, int screenWidth, int screenHeight) {
+  int scale = wanted < 1 ? 1 : wanted;
+  while (scale > 1 && (width * scale > screenWidth || height * scale > screenHeight)) --scale;
+  return scale;
+}
+
+// A position in the window's device pixels as a position in the frame's pixels (rounded toward
+// minus infinity, so that -1 stays outside).
+constexpr int ToFrame(int device, int scale) {
+  return device >= 0 ? device / scale : -((-device + scale - 1) / scale);
 }
 
 }  // namespace pax::sdl

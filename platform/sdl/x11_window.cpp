@@ -2,10 +2,13 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace pax::sdl::x11 {
@@ -122,6 +125,139 @@ std::optional<Point> PointerInWindow(Window w) {
     return std::nullopt;
   }
   return p;
+}
+
+const char* Resources(Window w) {
+  return XResourceManagerString(DisplayOf(w));
+}
+
+namespace {
+
+// Whether the window manager lists `name` among the hints it supports.
+bool Supported(Display* d, const char* name) {
+  const Atom wanted = XInternAtom(d, name, False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  bool found = false;
+  if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTED", False), 0, 4096,
+                         False, XA_ATOM, &type, &format, &items, &after, &data) == Success &&
+      type == XA_ATOM && format == 32) {
+    const auto* atoms = reinterpret_cast<const unsigned long*>(data);
+    for (unsigned long i = 0; i < items && !found; ++i) found = atoms[i] == wanted;
+  }
+  if (data) XFree(data);
+  return found;
+}
+
+std::optional<FrameExtents> ReadFrameExtents(Display* d, ::Window window) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long items = 0;
+  unsigned long after = 0;
+  unsigned char* data = nullptr;
+  std::optional<FrameExtents> extents;
+  if (XGetWindowProperty(d, window, XInternAtom(d, "_NET_FRAME_EXTENTS", False), 0, 4, False,
+                         XA_CARDINAL, &type, &format, &items, &after, &data) == Success &&
+      type == XA_CARDINAL && format == 32 && items == 4) {
+    // Xlib hands out 32-bit items as longs.
+    const auto* values = reinterpret_cast<const long*>(data);
+    extents = FrameExtents{static_cast<int>(values[0]), static_cast<int>(values[1]),
+                           static_cast<int>(values[2]), static_cast<int>(values[3])};
+  }
+  if (data) XFree(data);
+  return extents;
+}
+
+}  // namespace
+
+std::optional<FrameExtents> FrameExtentsBeforeShowing(Window w, int milliseconds) {
+  Display* d = DisplayOf(w);
+  const auto window = static_cast<::Window>(w.id);
+  if (!WindowManagerRunning(w) || !Supported(d, "_NET_REQUEST_FRAME_EXTENTS")) return std::nullopt;
+  XEvent request{};
+  request.xclient.type = ClientMessage;
+  request.xclient.window = window;
+  request.xclient.message_type = XInternAtom(d, "_NET_REQUEST_FRAME_EXTENTS", False);
+  request.xclient.format = 32;
+  XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+             &request);
+  XFlush(d);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  do {
+    if (const std::optional<FrameExtents> extents = ReadFrameExtents(d, window)) return extents;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  } while (std::chrono::steady_clock::now() < deadline);
+  return std::nullopt;
+}
+
+void PlaceBeforeShowing(Window w, Point frame) {
+  Display* d = DisplayOf(w);
+  const auto window = static_cast<::Window>(w.id);
+  XSizeHints* hints = XAllocSizeHints();
+  if (!hints) return;
+  long supplied = 0;
+  XGetWMNormalHints(d, window, hints, &supplied);
+  hints->flags |= USPosition;
+  hints->x = frame.x;
+  hints->y = frame.y;
+  XSetWMNormalHints(d, window, hints);
+  XFree(hints);
+  XMoveWindow(d, window, frame.x, frame.y);
+  XFlush(d);
+}
+
+void ShowsPicture(Window w, const Image* picture) {
+  Display* d = DisplayOf(w);
+  const auto window = static_cast<::Window>(w.id);
+  if (!picture) {
+    XSetWindowBackgroundPixmap(d, window, None);
+    XFlush(d);
+    return;
+  }
+  XWindowAttributes attributes{};
+  if (!XGetWindowAttributes(d, window, &attributes) || attributes.visual->c_class != TrueColor) {
+    return;
+  }
+  XImage* image = XCreateImage(d, attributes.visual, static_cast<unsigned>(attributes.depth),
+                               ZPixmap, 0, nullptr, static_cast<unsigned>(picture->width()),
+                               static_cast<unsigned>(picture->height()), 32, 0);
+  if (!image) return;
+  std::vector<char> bits(static_cast<std::size_t>(image->bytes_per_line) *
+                         static_cast<std::size_t>(picture->height()));
+  image->data = bits.data();
+  // Each channel's 8 bits placed at the top of the visual's mask for it.
+  auto place = [](unsigned value, unsigned long mask) {
+    if (!mask) return 0ul;
+    int top = 0;
+    while ((mask >> top) > 1) ++top;
+    const unsigned long v = value;
+    return (top >= 7 ? v << (top - 7) : v >> (7 - top)) & mask;
+  };
+  for (int y = 0; y < picture->height(); ++y) {
+    for (int x = 0; x < picture->width(); ++x) {
+      const Rgb c = picture->pixel(x, y);
+      XPutPixel(image, x, y,
+                place(c.r, attributes.visual->red_mask) |
+                    place(c.g, attributes.visual->green_mask) |
+                    place(c.b, attributes.visual->blue_mask));
+    }
+  }
+  const Pixmap pixmap = XCreatePixmap(d, window, static_cast<unsigned>(picture->width()),
+                                      static_cast<unsigned>(picture->height()),
+                                      static_cast<unsigned>(attributes.depth));
+  const GC gc = XCreateGC(d, pixmap, 0, nullptr);
+  XPutImage(d, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(picture->width()),
+            static_cast<unsigned>(picture->height()));
+  XFreeGC(d, gc);
+  image->data = nullptr;  // the vector's, not Xlib's to free
+  XDestroyImage(image);
+  XSetWindowBackgroundPixmap(d, window, pixmap);
+  // The window holds the pixmap as long as it is its background.
+  XFreePixmap(d, pixmap);
+  XFlush(d);
 }
 
 }  // namespace pax::sdl::x11

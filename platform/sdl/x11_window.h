@@ -7,6 +7,7 @@
 #include <span>
 
 #include "icon_file.h"
+#include "platform/image.h"
 #include "window_layout.h"
 
 namespace pax::sdl::x11 {
@@ -41,5 +42,23 @@ void ExitWhenTheDisplayIsLost();
 // The pointer in the window's client coordinates at this moment, whatever SDL last saw; nothing
 // when it is on another screen.
 std::optional<Point> PointerInWindow(Window w);
+
+// The X resources the desktop set on the screen (the text of the RESOURCE_MANAGER property as
+// the connection was opened), or nullptr.
+const char* Resources(Window w);
+
+// Asks the window manager, before the window is first shown, what frame it will put around
+// it, and waits until it says so or `milliseconds` have passed. Nothing when no window manager
+// running says that it answers such a request.
+std::optional<FrameExtents> FrameExtentsBeforeShowing(Window w, int milliseconds);
+
+// Moves the window, before it is first shown, so that its frame's top-left corner is at
+// `frame`, where window managers put the frame of a window that asks for a position.
+void PlaceBeforeShowing(Window w, Point frame);
+
+// The window's background becomes `picture` (the size of the client area), so that the server
+// fills the window with it the moment it is shown, before the program draws anything; and back
+// to none (ShowsPicture(w, nullptr)) once the program's own drawing is there.
+void ShowsPicture(Window w, const Image* picture);
 
 }  // namespace pax::sdl::x11
