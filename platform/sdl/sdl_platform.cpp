@@ -274,7 +274,9 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   std::intptr_t createPictureControl(int control, int, int, int, int, const Image* image) override {
     if (!window_ || control != PICTURE_CONTROL || controlOpen_) return 0;
     controlOpen_ = true;
-    setPictureImage(control, image);
+    // The game makes the control before it draws its first frame, so the image is blank yet;
+    // the window appears with the first frame the game draws (setPictureImage).
+    picture_ = image;
     return 1;
   }
 
@@ -298,7 +300,6 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   }
 
   int pollEvent() override {
-    if (window_ && !shown_) show(nullptr);
     SDL_PumpEvents();
     return model_.poll(*this);
   }
@@ -387,6 +388,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   // main window takes none while the box is up. 0 when the box cannot be shown.
   int runBox(std::string_view title, std::string_view text) {
     if (!window_) return 0;
+    if (!shown_) show(nullptr);
     TextEngine& engine = textEngine();
     if (!boxFont_) boxFont_ = engine.createFont(sdl::BOX_FONT_FACE, sdl::BOX_FONT_POINTS);
     if (!boxFont_) return 0;

@@ -1,6 +1,7 @@
 #include "board_reading.h"
 
 #include <cstdio>
+#include <string>
 
 namespace pax::e2e {
 
@@ -37,6 +38,29 @@ bool ShowsTile(const Image& shot, int left, int top, const Image& tile) {
 }
 
 }  // namespace
+
+std::optional<Image> Unscale(const Image& shot, int scale, std::string& fault) {
+  if (scale < 1 || shot.width() % scale != 0 || shot.height() % scale != 0) {
+    fault = "the shot is " + std::to_string(shot.width()) + " x " + std::to_string(shot.height()) +
+            ", not whole blocks of " + std::to_string(scale);
+    return std::nullopt;
+  }
+  Image frame(shot.width() / scale, shot.height() / scale);
+  for (int y = 0; y < frame.height(); ++y) {
+    for (int x = 0; x < frame.width(); ++x) {
+      const Rgb c = shot.pixel(x * scale, y * scale);
+      for (int k = 0; k < scale * scale; ++k) {
+        if (!(shot.pixel(x * scale + k % scale, y * scale + k / scale) == c)) {
+          fault = "the block of frame pixel (" + std::to_string(x) + ", " + std::to_string(y) +
+                  ") holds more than one colour";
+          return std::nullopt;
+        }
+      }
+      frame.setPixel(x, y, c);
+    }
+  }
+  return frame;
+}
 
 std::vector<std::string> LayoutFaults(const Image& shot) {
   if (shot.width() != BOARD_PIXELS || shot.height() <= RULE_ROW) {

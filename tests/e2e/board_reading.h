@@ -24,6 +24,11 @@ struct CellPos {
 // otherwise the first few wrong pixels.
 std::vector<std::string> LayoutFaults(const Image& shot);
 
+// The frame that a window scaled by `scale` shows: one pixel for each `scale` x `scale` block of
+// the screenshot. Nothing when the shot is not a whole number of blocks or a block holds more
+// than one colour (a blurred or shifted picture), with the first such block in `fault`.
+std::optional<Image> Unscale(const Image& shot, int scale, std::string& fault);
+
 // Each cell's kind: the tile image that its square shows pixel for pixel.
 std::string ReadBoard(const Image& shot, const std::array<Image, 4>& tiles);
 

@@ -129,5 +129,25 @@ TEST(BoardReading, BarFill) {
   EXPECT_EQ(BarFill(shot), 136);
 }
 
+// A blurred or shifted upscale leaves blocks of two colours; the reader must not pass them.
+TEST(BoardReading, Unscale) {
+  Image shot(6, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) shot.setPixel(x, y, RgbHex(x / 2 == 1 ? 0xFF0000 : 0x00FF00));
+  }
+  std::string fault;
+  const std::optional<Image> frame = Unscale(shot, 2, fault);
+  ASSERT_TRUE(frame) << fault;
+  EXPECT_EQ(frame->width(), 3);
+  EXPECT_EQ(frame->height(), 2);
+  EXPECT_EQ(frame->pixel(1, 1), RgbHex(0xFF0000));
+  EXPECT_EQ(frame->pixel(2, 0), RgbHex(0x00FF00));
+
+  shot.setPixel(3, 3, RgbHex(0x7F7F00));
+  EXPECT_FALSE(Unscale(shot, 2, fault));
+  EXPECT_NE(fault.find("(1, 1)"), std::string::npos) << fault;
+  EXPECT_FALSE(Unscale(shot, 4, fault));  // 6 is no whole number of blocks of 4
+}
+
 }  // namespace
 }  // namespace pax::e2e

@@ -4,6 +4,8 @@
 //   bar SHOT.ppm                 prints the width of the time bar's fill
 //   pick BOARD                   prints "X Y X2 Y2": a cell to double-click, one to click once
 //   removal BEFORE AFTER X Y     AFTER is BEFORE with the group at (X, Y) removed
+//   unscale SHOT.ppm S OUT.ppm   writes the frame that SHOT shows at scale S; fails when a
+//                                block of S x S pixels holds more than one colour
 // Screenshots are binary PPM files (import -window ID ppm:FILE). Exit status 0 when the check
 // holds, 1 when it does not (with the reason on standard error), 2 on a usage error.
 
@@ -37,7 +39,7 @@ int Fail(const std::string& why) {
 
 int Usage() {
   std::cerr << "usage: pax-e2e-inspect layout SHOT | board SHOT TILES_DIR | bar SHOT | pick BOARD"
-               " | removal BEFORE AFTER X Y\n";
+               " | removal BEFORE AFTER X Y | unscale SHOT S OUT\n";
   return 2;
 }
 
@@ -87,6 +89,17 @@ int main(int argc, char** argv) {
     const std::string fault =
         pax::e2e::RemovalFault(args[1], args[2], {std::stoi(args[3]), std::stoi(args[4])});
     return fault.empty() ? 0 : Fail(fault);
+  }
+  if (command == "unscale" && args.size() == 4) {
+    const pax::Image shot = ReadPpm(args[1]);
+    if (shot.empty()) return Fail("cannot read " + args[1]);
+    std::string fault;
+    const std::optional<pax::Image> frame = pax::e2e::Unscale(shot, std::stoi(args[2]), fault);
+    if (!frame) return Fail(fault);
+    const std::vector<std::uint8_t> ppm = pax::EncodePpm(*frame);
+    std::ofstream out(args[3], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ppm.data()), static_cast<std::streamsize>(ppm.size()));
+    return out ? 0 : Fail("cannot write " + args[3]);
   }
   return Usage();
 }
