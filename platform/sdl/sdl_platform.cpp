@@ -20,6 +20,7 @@
 #include "platform/fonts/freetype_text_engine.h"
 #include "platform/platform.h"
 #include "scaled_image.h"
+#include "wayland_surface.h"
 #include "window_layout.h"
 #include "x11_window.h"
 #include "yes_no_box.h"
@@ -190,15 +191,109 @@ sdl::x11::Window X11WindowOf(SDL_Window* window) {
 struct WindowDeleter {
   void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
 };
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
 
 // Drops the keyboard and mouse input waiting for the main window.
 void DropQueuedInput() {
   SDL_PumpEvents();
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
 }
+
+struct WaylandSurface {
+  void* display = nullptr;
+  void* surface = nullptr;
+  void* toplevel = nullptr;  // once the window has been shown
+};
+
+WaylandSurface WaylandSurfaceOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND) return {};
+  return {info.info.wl.display, info.info.wl.surface, info.info.wl.xdg_toplevel};
+}
+
+// How one of the game's windows shows its pictures, each pixel of a picture as a block of
+// `scale` x `scale` pixels of the screen: through SDL's window surface on X11, through buffers
+// of the game's own on the window's wl_surface on Wayland, where SDL has no window surface.
+class WindowPictures {
+ public:
+  WindowPictures() = default;
+  // For `window`, whose size must be final by now on X11. False when it can show no pictures.
+  bool open(SDL_Window* window) {
+    window_ = window;
+    const WaylandSurface wl = WaylandSurfaceOf(window);
+    if (wl.surface) {
+      wayland_ = sdl::wayland::SurfacePictures::Make(wl.display, wl.surface);
+      if (!wayland_) SDL_SetError("the Wayland compositor offers no shared memory");
+      return wayland_ != nullptr;
+    }
+    return SDL_GetWindowSurface(window) != nullptr;
+  }
+  ~WindowPictures() { close(); }
+  void close() {
+    SDL_FreeSurface(source_);
+    source_ = nullptr;
+    wayland_.reset();
+    scaled_ = {};
+    window_ = nullptr;
+  }
+  void setScale(int scale) { scale_ = scale; }
+  bool onWayland() const { return wayland_ != nullptr; }
+  // The largest scale of the Wayland compositor's outputs; 1 elsewhere.
+  int outputScale() const { return wayland_ ? wayland_->outputScale() : 1; }
+  WindowPictures(const WindowPictures&) = delete;
+  WindowPictures& operator=(const WindowPictures&) = delete;
+
+  // `picture` in the frame's pixels, as it is to be shown at this window's scale: what the X11
+  // server is handed as the background before the window is first shown.
+  const Image& scaled(const Image& picture) {
+    if (scale_ == 1) return picture;
+    sdl::ReplicatePixels(picture, scale_, scaled_);
+    return scaled_;
+  }
+
+  // Called once the window has been shown, before its first picture. SDL tells the compositor
+  // nothing of the window's fixed size on Wayland; a tiling compositor floats a window whose
+  // least and largest sizes are the same instead of stretching it into a tile.
+  void showing() {
+    if (!wayland_) return;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    sdl::wayland::SetFixedSize(WaylandSurfaceOf(window_).toplevel, width, height);
+  }
+
+  // SDL_UpdateWindowSurface returns once the X server has the picture.
+  void present(const Image& picture) {
+    if (wayland_) {
+      wayland_->present(picture, scale_);
+      return;
+    }
+    const Image& shown = scaled(picture);
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (!target || !wrap(shown)) return;
+    SDL_BlitSurface(source_, nullptr, target, nullptr);
+    SDL_UpdateWindowSurface(window_);
+  }
+
+ private:
+  // An SDL surface over the pixels of `image`, remade only when they move.
+  bool wrap(const Image& image) {
+    auto* bits = const_cast<std::uint8_t*>(image.row(0));
+    if (source_ && source_->pixels == bits && source_->w == image.width() &&
+        source_->h == image.height() && source_->pitch == image.stride()) {
+      return true;
+    }
+    SDL_FreeSurface(source_);
+    source_ = WrapImage(image);
+    return source_ != nullptr;
+  }
+
+  SDL_Window* window_ = nullptr;
+  int scale_ = 1;
+  Image scaled_;
+  SDL_Surface* source_ = nullptr;
+  std::unique_ptr<sdl::wayland::SurfacePictures> wayland_;
+};
 
 class SdlPlatform final : public Platform, private sdl::InputSource {
  public:
@@ -215,6 +310,9 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     // Without this SDL routes the window surface through OpenGL: in software that is about
     // 100 MB more memory and five times the time per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // On Wayland SDL would make every window an OpenGL one, loading a GL driver (in software,
+    // some 60 MB) for pictures that the game puts into shared memory itself (WindowPictures).
+    SDL_SetHint(SDL_HINT_VIDEO_EXTERNAL_CONTEXT, "1");
     // SDL's 32-pixel default takes two clicks a whole tile apart for a double click.
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
     // The click that brings the window to the front counts, as it does on Windows; SDL would
@@ -236,8 +334,10 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
                                  (display ? std::string(" (DISPLAY is ") + display + ")" : "");
       CannotOpenWindow(reason.c_str());
     }
-    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
       sdl::x11::ExitWhenTheDisplayIsLost();
+      sdl::x11::ForgiveEventsToGoneWindows();
+    }
     // The game reads no text; this keeps input methods out of the way.
     SDL_StopTextInput();
   }
@@ -256,9 +356,20 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
 
     x11_ = X11WindowOf(window_);
     // The window stays hidden until it has its first picture (present), and is sized and
-    // placed before that, so that it appears once, where it stays, showing the board.
-    scale_ = desktopScale(innerWidth, innerHeight);
-    if (scale_ > 1) SDL_SetWindowSize(window_, innerWidth * scale_, innerHeight * scale_);
+    // placed before that, so that it appears once, where it stays, showing the board. On X11
+    // the window's size is in the screen's pixels and the pointer too; on Wayland both are in
+    // the compositor's logical pixels, which at the output's scale are the frame's.
+    if (WaylandSurfaceOf(window_).surface) {
+      if (!pictures_.open(window_)) CannotOpenWindow(SDL_GetError());
+      scale_ = pictures_.outputScale();
+      inputScale_ = 1;
+    } else {
+      scale_ = desktopScale(innerWidth, innerHeight);
+      inputScale_ = scale_;
+      if (scale_ > 1) SDL_SetWindowSize(window_, innerWidth * scale_, innerHeight * scale_);
+      if (!pictures_.open(window_)) CannotOpenWindow(SDL_GetError());
+    }
+    pictures_.setScale(scale_);
     const std::vector<sdl::IconImage> icons = sdl::DecodeIconFile(ICON_FILE);
     if (x11_.display) {
       sdl::x11::PrepareMainWindow(x11_, icons);
@@ -266,7 +377,6 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
       setSdlIcon(icons);
     }
     if (centre) centreBeforeShowing(innerWidth * scale_, innerHeight * scale_);
-    if (!SDL_GetWindowSurface(window_)) CannotOpenWindow(SDL_GetError());
     return x11_.display ? static_cast<std::intptr_t>(x11_.id)
                         : reinterpret_cast<std::intptr_t>(window_);
   }
@@ -288,8 +398,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
 
   void shutdownWindowLayer() override {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    SDL_FreeSurface(source_);
-    source_ = nullptr;
+    pictures_.close();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     x11_ = {};
@@ -361,7 +470,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (e.type == SDL_WINDOWEVENT && e.window.windowID != SDL_GetWindowID(window_)) {
       return sdl::InputEvent{sdl::InputEvent::Kind::WindowOther};
     }
-    const sdl::InputEvent in = Translate(e, scale_);
+    const sdl::InputEvent in = Translate(e, inputScale_);
     // The window procedure's paint, at the time the system asks for it.
     if (in.kind == sdl::InputEvent::Kind::WindowExposed) present();
     return in;
@@ -371,14 +480,14 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    return Translate(e, scale_);
+    return Translate(e, inputScale_);
   }
   std::optional<sdl::InputEvent> peek() override {
     SDL_Event e;
     if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) {
       return std::nullopt;
     }
-    return Translate(e, scale_);
+    return Translate(e, inputScale_);
   }
 
   // The game-over box: a second window, modal for the window manager, whose own loop runs
@@ -394,17 +503,13 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (!boxFont_) return 0;
     // Laid out and drawn in the frame's pixels, shown at the main window's scale.
     sdl::YesNoBox box(sdl::LayOutYesNoBox(engine, boxFont_, text, sdl::BASE_DPI));
-    const int width = box.layout().width * scale_;
-    const int height = box.layout().height * scale_;
+    const int width = box.layout().width * inputScale_;
+    const int height = box.layout().height * inputScale_;
     Image picture(box.layout().width, box.layout().height);
-    Image scaled;
-    if (scale_ > 1) sdl::ReplicatePixels(picture, scale_, scaled);
-    const std::unique_ptr<SDL_Surface, SurfaceDeleter> source(
-        WrapImage(scale_ > 1 ? scaled : picture));
     const sdl::Point at = boxPosition(width, height);
     const std::unique_ptr<SDL_Window, WindowDeleter> boxWindow(
         SDL_CreateWindow(std::string(title).c_str(), at.x, at.y, width, height, SDL_WINDOW_HIDDEN));
-    if (!source || !boxWindow) return 0;
+    if (!boxWindow) return 0;
     if (x11_.display) {
       sdl::x11::PrepareDialog(X11WindowOf(boxWindow.get()), x11_);
     } else {
@@ -413,7 +518,10 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     }
     SDL_ShowWindow(boxWindow.get());
     SDL_RaiseWindow(boxWindow.get());
-    if (!SDL_GetWindowSurface(boxWindow.get())) return 0;
+    WindowPictures boxPictures;
+    if (!boxPictures.open(boxWindow.get())) return 0;
+    boxPictures.setScale(scale_);
+    boxPictures.showing();
 
     const Uint32 mainId = SDL_GetWindowID(window_);
     const Uint32 boxId = SDL_GetWindowID(boxWindow.get());
@@ -421,10 +529,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     while (!box.result()) {
       if (redraw) {
         sdl::DrawYesNoBox(picture, engine, boxFont_, box);
-        if (scale_ > 1) sdl::ReplicatePixels(picture, scale_, scaled);
-        SDL_Surface* target = SDL_GetWindowSurface(boxWindow.get());
-        if (target) SDL_BlitSurface(source.get(), nullptr, target, nullptr);
-        SDL_UpdateWindowSurface(boxWindow.get());
+        boxPictures.present(picture);
         redraw = false;
       }
       SDL_Event e;
@@ -492,7 +597,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   }
 
   sdl::Point toFrame(int x, int y) const {
-    return {sdl::ToFrame(x, scale_), sdl::ToFrame(y, scale_)};
+    return {sdl::ToFrame(x, inputScale_), sdl::ToFrame(y, inputScale_)};
   }
 
   // The factor the desktop asks for, as far as the window still fits on its screen at it.
@@ -552,8 +657,12 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   // Shows the window for the first time, on X11 with `first` (the window's first picture, in
   // device pixels) as what the server fills it with at once, before the program draws.
   void show(const Image* first) {
-    if (x11_.display && first) sdl::x11::ShowsPicture(x11_, first);
+    if (x11_.display && first) {
+      sdl::x11::ShowsPicture(x11_, first);
+      backgroundPicture_ = true;
+    }
     SDL_ShowWindow(window_);
+    pictures_.showing();
     shown_ = true;
     if (centreAfterShowing_) centreAfterShowing();
   }
@@ -573,37 +682,22 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   }
 
   // Shows the picture control's image: called by setPictureImage and whenever the window needs
-  // its picture again. SDL_UpdateWindowSurface returns once the X server has the picture.
-  // The first call shows the window, already holding the picture.
+  // its picture again. The first call shows the window, already holding the picture (on Wayland
+  // a window appears with its first buffer anyway).
   void present() {
     if (!window_ || !picture_ || picture_->empty()) return;
-    const Image* shown = picture_;
-    if (scale_ > 1) {
-      sdl::ReplicatePixels(*picture_, scale_, scaled_);
-      shown = &scaled_;
-    }
     const bool first = !shown_;
-    if (first) show(shown);
-    SDL_Surface* target = SDL_GetWindowSurface(window_);
-    if (!target || !wrap(*shown)) return;
-    SDL_BlitSurface(source_, nullptr, target, nullptr);
-    SDL_UpdateWindowSurface(window_);
-    // The picture is the program's to redraw from now on; the server's copy would only go stale.
-    if (first && x11_.display) sdl::x11::ShowsPicture(x11_, nullptr);
+    if (first) show(x11_.display ? &pictures_.scaled(*picture_) : nullptr);
+    pictures_.present(*picture_);
+    // Once the window is on screen the picture is the program's to redraw, and the server's copy
+    // would only go stale. Not before: the window manager may put it on screen only after the
+    // first pictures, which an unviewable window drops, and then the background is what shows.
+    if (backgroundPicture_ && sdl::x11::Viewable(x11_)) {
+      sdl::x11::ShowsPicture(x11_, nullptr);
+      backgroundPicture_ = false;
+    }
     if (!presented_) sdl::ReportFirstFrame();
     presented_ = true;
-  }
-
-  // An SDL surface over the pixels of `image`, remade only when they move.
-  bool wrap(const Image& image) {
-    auto* bits = const_cast<std::uint8_t*>(image.row(0));
-    if (source_ && source_->pixels == bits && source_->w == image.width() &&
-        source_->h == image.height() && source_->pitch == image.stride()) {
-      return true;
-    }
-    SDL_FreeSurface(source_);
-    source_ = WrapImage(image);
-    return source_ != nullptr;
   }
 
   std::optional<sdl::Point> pointerInside(int window) {
@@ -636,10 +730,11 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   const Image* picture_ = nullptr;
   bool presented_ = false;
   bool shown_ = false;               // the main window has been shown
+  bool backgroundPicture_ = false;   // the X server fills it with its first picture
   bool centreAfterShowing_ = false;  // its frame was not known before it was shown
-  int scale_ = 1;                    // device pixels per frame pixel, across and down
-  Image scaled_;                     // the picture at scale_, when that is more than 1
-  SDL_Surface* source_ = nullptr;
+  int scale_ = 1;                    // screen pixels per frame pixel, across and down
+  int inputScale_ = 1;               // window pixels per frame pixel: scale_ on X11, 1 on Wayland
+  WindowPictures pictures_;
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
   FontHandle boxFont_ = 0;  // the game-over box's, made when the box first opens

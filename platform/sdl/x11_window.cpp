@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/Xutil.h>
 
 #include <chrono>
@@ -59,7 +60,19 @@ int DisplayLost(Display*) {
   std::_Exit(1);
 }
 
+XErrorHandler previousErrorHandler = nullptr;
+
+int ForgivingErrorHandler(Display* d, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  return previousErrorHandler ? previousErrorHandler(d, error) : 0;
+}
+
 }  // namespace
+
+void ForgiveEventsToGoneWindows() {
+  const XErrorHandler previous = XSetErrorHandler(ForgivingErrorHandler);
+  if (previous != ForgivingErrorHandler) previousErrorHandler = previous;
+}
 
 void ExitWhenTheDisplayIsLost() {
   XSetIOErrorHandler(DisplayLost);
@@ -209,6 +222,12 @@ void PlaceBeforeShowing(Window w, Point frame) {
   XFlush(d);
 }
 
+bool Viewable(Window w) {
+  XWindowAttributes attributes{};
+  return XGetWindowAttributes(DisplayOf(w), static_cast<::Window>(w.id), &attributes) &&
+         attributes.map_state == IsViewable;
+}
+
 void ShowsPicture(Window w, const Image* picture) {
   Display* d = DisplayOf(w);
   const auto window = static_cast<::Window>(w.id);
@@ -218,7 +237,10 @@ void ShowsPicture(Window w, const Image* picture) {
     return;
   }
   XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(d, window, &attributes) || attributes.visual->c_class != TrueColor) {
+  // SDL takes a DirectColor visual where there is one, with ramps that map each channel onto
+  // itself; either way the visual's masks say where the channels go.
+  if (!XGetWindowAttributes(d, window, &attributes) ||
+      (attributes.visual->c_class != TrueColor && attributes.visual->c_class != DirectColor)) {
     return;
   }
   XImage* image = XCreateImage(d, attributes.visual, static_cast<unsigned>(attributes.depth),

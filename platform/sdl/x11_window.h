@@ -39,6 +39,12 @@ void PrepareDialog(Window box, Window owner);
 // Xlib's own report of the broken connection. Nothing can be shown or saved by then.
 void ExitWhenTheDisplayIsLost();
 
+// Called once the X11 driver is up: an event that SDL sends to one of the game's windows just
+// after it went (SDL wakes its event wait through the last window it waited on, the game-over
+// box's among them) is no fault, where Xlib would end the program over it. Every other X error
+// goes to the handler that was there before.
+void ForgiveEventsToGoneWindows();
+
 // The pointer in the window's client coordinates at this moment, whatever SDL last saw; nothing
 // when it is on another screen.
 std::optional<Point> PointerInWindow(Window w);
@@ -60,5 +66,9 @@ void PlaceBeforeShowing(Window w, Point frame);
 // fills the window with it the moment it is shown, before the program draws anything; and back
 // to none (ShowsPicture(w, nullptr)) once the program's own drawing is there.
 void ShowsPicture(Window w, const Image* picture);
+
+// Whether the window is on screen: mapped, and all its ancestors (the window manager's frame)
+// too.
+bool Viewable(Window w);
 
 }  // namespace pax::sdl::x11

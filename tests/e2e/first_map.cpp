@@ -1,6 +1,7 @@
 // pax-e2e-first-map NAME SHOT.ppm WATCH_MS: watches the screen for the first top-level window
 // called NAME and reads what the window shows the moment it first becomes viewable, with the
-// server grabbed so that its program cannot draw in between; then follows where the window is
+// server grabbed so that its program cannot draw in between (a moment when the window manager
+// still covers it does not count); then follows where the window is
 // for WATCH_MS milliseconds. Prints "ready" once it watches (start the program after that),
 // then "shown X Y" (the client area's position on the screen when it became viewable) and
 // "moved X Y" for every other position it took later. Exit status 0 when the window was seen,
@@ -108,6 +109,12 @@ int main(int argc, char** argv) {
         // Every new top-level window is followed until one of them turns out to be the one.
         XSelectInput(d, e.xcreatewindow.window, StructureNotifyMask | VisibilityChangeMask);
       } else if (e.type == VisibilityNotify && !window && Named(d, e.xvisibility.window, name)) {
+        // The window manager may keep a new window covered for a moment; what counts is what
+        // the window shows once nothing covers it.
+        if (e.xvisibility.state != VisibilityUnobscured) {
+          std::printf("covered\n");
+          continue;
+        }
         window = e.xvisibility.window;
         XGrabServer(d);
         const pax::Image contents = Contents(d, window);
