@@ -237,7 +237,6 @@ class WindowPictures {
     window_ = nullptr;
   }
   void setScale(int scale) { scale_ = scale; }
-  bool onWayland() const { return wayland_ != nullptr; }
   // The largest scale of the Wayland compositor's outputs; 1 elsewhere.
   int outputScale() const { return wayland_ ? wayland_->outputScale() : 1; }
   WindowPictures(const WindowPictures&) = delete;
@@ -310,9 +309,6 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     // Without this SDL routes the window surface through OpenGL: in software that is about
     // 100 MB more memory and five times the time per frame.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // On Wayland SDL would make every window an OpenGL one, loading a GL driver (in software,
-    // some 60 MB) for pictures that the game puts into shared memory itself (WindowPictures).
-    SDL_SetHint(SDL_HINT_VIDEO_EXTERNAL_CONTEXT, "1");
     // SDL's 32-pixel default takes two clicks a whole tile apart for a double click.
     SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
     // The click that brings the window to the front counts, as it does on Windows; SDL would
