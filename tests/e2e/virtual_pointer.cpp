@@ -1,5 +1,5 @@
 // pax-e2e-virtual-pointer: gives the Wayland compositor's seat a pointer device, for a headless
-// compositor that has none, and keeps it until standard input closes or the process is ended.
+// compositor that has none, and keeps it until the process is ended or the compositor goes.
 // The compositor's own commands then move and click it (swaymsg seat seat0 cursor ...). Prints
 // "ready" once the device exists. Exit status 0 when it ran, 1 when the compositor offers no
 // virtual pointers or cannot be reached.
@@ -8,8 +8,6 @@
 // request of that interface: an optional wl_seat and the new object), is declared here by hand:
 // the protocol's description does not come with Debian's packages.
 
-#include <poll.h>
-#include <unistd.h>
 #include <wayland-client.h>
 
 #include <cstdint>
@@ -64,17 +62,9 @@ int main() {
   wl_display_roundtrip(display);
   std::puts("ready");
   std::fflush(stdout);
-  // The device lives as long as the connection: until standard input closes, the connection
-  // breaks, or the process is ended.
-  pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-  for (;;) {
-    wl_display_flush(display);
-    if (poll(fds, 2, -1) < 0) break;
-    if (fds[1].revents != 0) {
-      char buffer[64];
-      if (read(STDIN_FILENO, buffer, sizeof buffer) <= 0) break;
-    }
-    if (fds[0].revents != 0 && wl_display_dispatch(display) < 0) break;
+  // The device lives as long as the connection: until the process is ended or the compositor
+  // goes away.
+  while (wl_display_dispatch(display) >= 0) {
   }
   wl_proxy_destroy(pointer);
   wl_display_disconnect(display);
