@@ -21,3 +21,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT
 # mingw's symbols mean nothing to Windows debuggers; the release program goes without them.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
+
+# The test programs run under Wine on the build machine, through CTest: run-in-wine picks the
+# loader that fits each program and keeps a Wine prefix in the build folder.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../../tests/wine/run-in-wine
+                                  --prefix ${CMAKE_BINARY_DIR}/wine-prefix)
