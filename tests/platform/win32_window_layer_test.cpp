@@ -221,6 +221,46 @@ TEST_F(WindowLayerTest, PointerIsInClientCoordinatesAndMinusOneOutside) {
   EXPECT_EQ(layer_.pointerY(2), -1);
 }
 
+// Stands in for the player at the game-over box: waits (at most 10 s) for the box of this
+// process, notes whether the game's window took input meanwhile, and presses a button.
+struct BoxPlayer {
+  HWND window = nullptr;
+  WPARAM button = IDNO;
+  bool sawBox = false;
+  bool windowEnabledWhileBoxOpen = true;
+};
+
+DWORD WINAPI AnswerTheBox(void* context) {
+  auto& player = *static_cast<BoxPlayer*>(context);
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    if (HWND box = FindWindowA(nullptr, "Game Over")) {
+      player.sawBox = true;
+      player.windowEnabledWhileBoxOpen = IsWindowEnabled(player.window) != FALSE;
+      PostMessageA(box, WM_COMMAND, player.button, 0);
+      return 0;
+    }
+    Sleep(20);
+  }
+  return 1;
+}
+
+TEST_F(WindowLayerTest, TheBoxAnswersYesOrNoAndTheWindowTakesNoInputMeanwhile) {
+  for (const WPARAM button : {WPARAM{IDYES}, WPARAM{IDNO}}) {
+    SCOPED_TRACE(button == IDYES ? "Yes" : "No");
+    BoxPlayer player{window_, button};
+    HANDLE thread = CreateThread(nullptr, 0, AnswerTheBox, &player, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    const int answer = layer_.askYesNo("Game Over", "Game Over - Score: 0.\nPlay again?", MB_YESNO);
+    const bool joined = WaitForSingleObject(thread, 15000) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    ASSERT_TRUE(joined) << "the box never showed";
+    EXPECT_TRUE(player.sawBox);
+    EXPECT_EQ(answer, static_cast<int>(button));
+    EXPECT_FALSE(player.windowEnabledWhileBoxOpen);
+    EXPECT_TRUE(IsWindowEnabled(window_));
+  }
+}
+
 TEST_F(WindowLayerTest, ANewImageResizesTheBoardViewToIt) {
   Image small = CreateDibImage(100, 80);
   ASSERT_FALSE(small.empty());
