@@ -124,12 +124,15 @@ async function startBrowser(scratch) {
     'about:blank'], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
   let log = '';
   child.stderr.on('data', (data) => { log += data; });
+  child.on('error', (error) => { log += `${error.message}\n`; });
   const tools = new DevTools(child.stdio[4], child.stdio[3]);
+  let timer;
   const version = await Promise.race([
     tools.send('Browser.getVersion'),
-    new Promise((_, reject) => setTimeout(
-      () => reject(new Error(`Chromium did not answer within 20 s: ${log}`)), 20000)),
-  ]);
+    new Promise((_, reject) => {
+      timer = setTimeout(() => reject(new Error(`Chromium did not answer within 20 s: ${log}`)), 20000);
+    }),
+  ]).finally(() => clearTimeout(timer));
   return { child, tools, version, log: () => log };
 }
 

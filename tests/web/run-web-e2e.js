@@ -27,6 +27,7 @@ const WIDTH = 421;
 const HEIGHT = 450;
 const PITCH = 42;
 const FIRST_FRAME_BUDGET_MS = 300;
+const LOADS = 7;
 const SIZE_BUDGET_BYTES = 250 * 1024;
 // The drain empties a full time budget in 1000 frames of at least 20 ms.
 const GAME_LENGTH_MS = 1000 * 20;
@@ -236,6 +237,11 @@ async function framesPass(page, fill, pixels, name) {
     async () => (await page.barFill(name)) <= fill - pixels);
 }
 
+function median(values) {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+}
+
 function pick(board) {
   const targets = runInspect('pick', board);
   check(targets.ok, `no two groups on the board: ${targets.err}`);
@@ -273,17 +279,30 @@ async function expectRemoval(page, before, cell, name, withinMs, act) {
 
 const cases = {
   async page(page, url) {
+    // The time from navigation to the first frame on the screen, against the floor of the
+    // page's own first paint (its background, before the script has run), over several loads.
+    // Nothing comes from the browser's cache: every load is a first visit.
+    await page.send('Network.enable');
+    await page.send('Network.setCacheDisabled', { cacheDisabled: true });
+    const firstFrames = [];
+    const firstPaints = [];
+    for (let load = 0; load < LOADS; ++load) {
+      await page.open(url, { width: 800, height: 601, ratio: 1 });
+      const t = await page.evaluate(`({
+        frame: performance.getEntriesByName('paxmorella-first-frame')[0].startTime,
+        paint: performance.getEntriesByName('first-paint')[0].startTime })`);
+      firstFrames.push(t.frame);
+      firstPaints.push(t.paint);
+    }
+    const frame = median(firstFrames);
+    const paint = median(firstPaints);
+    note(`first frame on screen ${frame.toFixed(1)} ms after navigation, first paint of the page ` +
+      `${paint.toFixed(1)} ms (medians of ${LOADS} loads; ratio ${(frame / paint).toFixed(2)}); ` +
+      `loads: ${firstFrames.map((t) => t.toFixed(0)).join(' ')} ms`);
+    check(frame <= FIRST_FRAME_BUDGET_MS, `the first frame took ${frame.toFixed(1)} ms, more than ${FIRST_FRAME_BUDGET_MS}`);
+
     for (const viewport of [{ width: 800, height: 601, ratio: 1 }, { width: 901, height: 1000, ratio: 2 }]) {
       await page.open(url, viewport);
-      const timing = await page.evaluate(`(() => {
-        const nav = performance.getEntriesByType('navigation')[0];
-        return { firstFrame: performance.getEntriesByName('paxmorella-first-frame')[0].startTime,
-                 loaded: nav.loadEventEnd };
-      })()`);
-      note(`device pixel ratio ${viewport.ratio}: first frame on screen ${timing.firstFrame.toFixed(1)} ms after navigation`);
-      check(timing.firstFrame <= FIRST_FRAME_BUDGET_MS,
-        `the first frame took ${timing.firstFrame.toFixed(1)} ms, more than ${FIRST_FRAME_BUDGET_MS}`);
-
       check((await page.evaluate('document.title')) === 'Paxmorella', 'the page title is not "Paxmorella"');
       const icons = await page.evaluate(`Promise.all([...document.querySelectorAll('link[rel=icon]')].map(
         (l) => fetch(l.href).then((r) => r.ok && r.headers.get('content-type') === 'image/png')))`);
@@ -447,8 +466,10 @@ const cases = {
     // Play again: the page starts a new game.
     await page.send('Runtime.evaluate', { expression: "performance.clearMarks('paxmorella-first-frame')" });
     await page.key('Enter', 'Enter', 13, '\r');
+    // While the page reloads there may be no document to ask, or one without the notice yet.
     await browser.waitUntil('a new game after "Play again"', 10000, () => page.evaluate(
-      "document.getElementById('ended').hidden && performance.getEntriesByName('paxmorella-first-frame').length > 0"));
+      "document.getElementById('ended')?.hidden && performance.getEntriesByName('paxmorella-first-frame').length > 0")
+      .catch(() => false));
     note('"Play again" started a new game');
   },
 };
