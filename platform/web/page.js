@@ -160,18 +160,29 @@ const paxPage = (() => {
       document.getElementById('question-title').textContent = title;
       document.getElementById('question-text').textContent = text;
       return new Promise((resolve) => {
+        let answered = false;
+        const yesButton = document.getElementById('question-yes');
+        const noButton = document.getElementById('question-no');
         const answer = (yes) => {
+          answered = true;
           dialog.removeEventListener('keydown', onKey);
           dialog.removeEventListener('cancel', onCancel);
+          dialog.removeEventListener('close', onClose);
           dialog.close();
           resolve(yes);
         };
-        const yesButton = document.getElementById('question-yes');
-        const noButton = document.getElementById('question-no');
-        // The box has no Cancel: Escape does nothing, as it does in a yes/no message box.
+        // The box has no Cancel: Escape does nothing, as in a yes/no message box. Where the
+        // browser closes the dialog anyway (it may, when the page has had no user input since
+        // the dialog opened), it opens again.
         const onCancel = (event) => event.preventDefault();
+        const onClose = () => {
+          if (answered) return;
+          dialog.showModal();
+          yesButton.focus();
+        };
         // Y and N answer too, as the underlined letters of a message box's buttons do.
         const onKey = (event) => {
+          if (event.key === 'Escape') event.preventDefault();
           if (event.key === 'y' || event.key === 'Y') answer(true);
           if (event.key === 'n' || event.key === 'N') answer(false);
         };
@@ -179,6 +190,7 @@ const paxPage = (() => {
         noButton.onclick = () => answer(false);
         dialog.addEventListener('keydown', onKey);
         dialog.addEventListener('cancel', onCancel);
+        dialog.addEventListener('close', onClose);
         dialog.showModal();
         yesButton.focus();
       });

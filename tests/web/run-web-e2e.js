@@ -10,8 +10,9 @@
 //   clicks     a single click changes nothing; a double click removes its group as the rules
 //              say; keys and pointer moves cost the game no frame; a double tap is a double
 //              click; the pointer counts where it is when the double click is handled
-//   game-over  the dialog after the time runs out, over the board; Yes (Enter) deals a new
-//              board; No ends the game with the final picture shown and a way to start again
+//   game-over  the dialog after the time runs out, over the board, with the focus on Yes;
+//              Escape does nothing; Yes (Y) deals a new board; No (the mouse) ends the game
+//              with the final picture shown and a way to start again, which starts one
 //   size       script and WebAssembly, gzip-compressed, within the budget
 // Every case fails when anything reaches the browser's console as an error. PAX_WEB_E2E_KEEP=DIR
 // keeps the screenshots there. Exit status 0 when the case holds, 1 when not, 2 on a usage error.
@@ -432,10 +433,13 @@ const cases = {
     check(compared > WIDTH * HEIGHT / 3, 'the dialog covers most of the board');
     const finalBoard = runInspect('board', writePpm('final-canvas', canvas), assets).out;
 
-    // Enter answers Yes: a new board, with the whole time budget (a fill of 270 pixels, less
-    // what the frames since have taken).
-    await page.key('Enter', 'Enter', 13, '\r');
-    await browser.waitUntil('the dialog to close after Enter', 3000, async () => !(await dialogOpen()));
+    // Escape does nothing (the box has no Cancel); Y answers Yes, as Enter on the focused Yes
+    // would: a new board, with the whole time budget (a fill of 270 pixels, less what the
+    // frames since have taken).
+    await page.key('Escape', 'Escape', 27, '');
+    check(await dialogOpen(), 'Escape closed the dialog');
+    await page.key('y', 'KeyY', 89);
+    await browser.waitUntil('the dialog to close after Y', 3000, async () => !(await dialogOpen()));
     const fresh = await page.settledBoard('new-game');
     const bar = runInspect('bar', fresh.file);
     check(fresh.board && fresh.board !== finalBoard, 'Yes did not deal a new board');
