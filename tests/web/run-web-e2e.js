@@ -29,7 +29,7 @@ const HEIGHT = 450;
 const PITCH = 42;
 const FIRST_FRAME_BUDGET_MS = 300;
 const LOADS = 7;
-const SIZE_BUDGET_BYTES = 250 * 1024;
+const SIZE_BUDGET_BYTES = 250 * 1000;
 // The drain empties a full time budget in 1000 frames of at least 20 ms.
 const GAME_LENGTH_MS = 1000 * 20;
 
