@@ -191,8 +191,12 @@ function decodePng(data) {
   return { width, height, rgb };
 }
 
+function onPath(program) {
+  return (process.env.PATH || '').split(path.delimiter).some((dir) => dir && fs.existsSync(path.join(dir, program)));
+}
+
 function scratchFolder(name) {
   return fs.mkdtempSync(path.join(os.tmpdir(), `${name}-`));
 }
 
-module.exports = { waitUntil, stop, startServer, startBrowser, decodePng, scratchFolder };
+module.exports = { waitUntil, stop, startServer, startBrowser, decodePng, scratchFolder, onPath };
