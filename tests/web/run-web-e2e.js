@@ -209,8 +209,11 @@ class Page {
     }
   }
 
-  // A double click at `from` and a pointer move to `to`, all in one task of the page.
-  doubleClickThenMove(from, to) {
+  // A double click at `from` and a pointer move to `to`, all in one task of the page. The
+  // browser's own pointer goes to `to` first: it may repeat its last move to the page at any
+  // time (after a repaint, for one), and that must not take the pointer back.
+  async doubleClickThenMove(from, to) {
+    await this.mouse('mouseMoved', to);
     return this.evaluate(`(() => {
       const board = document.getElementById('board');
       const at = (p, detail) => ({ bubbles: true, clientX: p.x, clientY: p.y, button: 0, detail });
