@@ -51,13 +51,13 @@ EM_JS(int, PagePointer, (int* at), {
   return 1;
 });
 
-// The answer comes back through a timer, where the runtime takes the game's way out (an
-// ExitStatus thrown up through the resumed frame loop) as the end of the program it is, not
-// as an error.
+// 1 for Yes, 0 for No. The answer comes back through a timer, where the runtime takes the
+// game's way out (an ExitStatus thrown up through the resumed frame loop) as the end of the
+// program it is, not as an error.
 EM_JS(int, PageAskYesNo, (const char* title, const char* text), {
   return Asyncify.handleSleep((wakeUp) => {
     paxPage.askYesNo(UTF8ToString(title), UTF8ToString(text))
-        .then((yes) => safeSetTimeout(() => wakeUp(yes ? 6 : 7), 0));
+        .then((yes) => safeSetTimeout(() => wakeUp(yes ? 1 : 0), 0));
   });
 });
 
@@ -134,7 +134,8 @@ class WebPlatform final : public Platform, private sdl::InputSource {
     // next game.
     PageDropPresses();
     model_.dropInput();
-    const int answer = PageAskYesNo(std::string(title).c_str(), std::string(text).c_str());
+    const int answer =
+        PageAskYesNo(std::string(title).c_str(), std::string(text).c_str()) ? IDYES : IDNO;
     PageDropPresses();
     model_.dropInput();
     return answer;
