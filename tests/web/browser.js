@@ -73,6 +73,9 @@ async function startServer(folder) {
 class DevTools {
   constructor(input, output) {
     this.output = output;
+    // A browser that has gone away fails the calls still waiting, not the whole process.
+    output.on('error', (error) => this.failAll(error));
+    input.on('close', () => this.failAll(new Error('the browser closed its DevTools pipe')));
     this.nextId = 1;
     this.pending = new Map();
     this.listeners = [];
@@ -85,6 +88,11 @@ class DevTools {
         this.dispatch(message);
       }
     });
+  }
+
+  failAll(error) {
+    for (const call of this.pending.values()) call.reject(new Error(`${call.method}: ${error.message}`));
+    this.pending.clear();
   }
 
   dispatch(message) {

@@ -526,9 +526,13 @@ async function main() {
     check(page.errors.length === 0, `the console got errors:\n  ${page.errors.join('\n  ')}`);
     await tools.send('Browser.close').catch(() => {});
   } finally {
-    if (chromium) await browser.stop(chromium.child, 'chromium');
-    if (server) await browser.stop(server.child, 'the file server');
+    // Each one is stopped even when stopping the other fails.
+    const stopped = await Promise.allSettled([
+      chromium && browser.stop(chromium.child, 'chromium'),
+      server && browser.stop(server.child, 'the file server'),
+    ]);
     fs.rmSync(scratch, { recursive: true, force: true });
+    for (const result of stopped) if (result.status === 'rejected') throw result.reason;
   }
 }
 
