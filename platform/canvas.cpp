@@ -90,7 +90,7 @@ void Canvas::copyImage(const Image& image, int x, int y) {
   const auto bytes = static_cast<std::size_t>(3 * (right - left));
   std::uint8_t* to = target_.row(top) + 3 * left;
   const std::uint8_t* from = image.row(top - y) + 3 * (left - x);
-  for (int rows = bottom - top; rows > 0; --rows) {
+  for (int remaining = bottom - top; remaining > 0; --remaining) {
     std::memcpy(to, from, bytes);
     to += target_.stride();
     from += image.stride();

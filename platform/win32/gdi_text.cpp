@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "platform/canvas.h"
+
 namespace pax::win32 {
 
 namespace {
@@ -47,6 +49,11 @@ void GdiTextEngine::freeFont(FontHandle font) {
   if (std::none_of(fonts_.begin(), fonts_.end(), [](HFONT f) { return f != nullptr; })) {
     releaseDc();
   }
+}
+
+HFONT GdiTextEngine::nativeFont(FontHandle font) const {
+  if (font <= 0 || static_cast<std::size_t>(font) > fonts_.size()) return nullptr;
+  return fonts_[static_cast<std::size_t>(font) - 1];
 }
 
 HDC GdiTextEngine::selectFont(FontHandle font) {
@@ -102,10 +109,9 @@ void GdiTextEngine::rasterizeText(FontHandle font, std::string_view text, TextMa
   std::uint8_t* out = mask.coverage.data();
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* p = scratchBits_ + static_cast<std::size_t>(y) * stride;
-    // With sub-pixel smoothing the three channels differ; their mean is the coverage.
-    for (int x = 0; x < width; ++x, p += 3) {
-      *out++ = static_cast<std::uint8_t>((p[0] + p[1] + p[2]) / 3);
-    }
+    // With sub-pixel smoothing the three channels differ; their mean is the coverage. A DIB
+    // section stores blue, green, red.
+    for (int x = 0; x < width; ++x, p += 3) *out++ = CoverageOfSubpixels(p[2], p[1], p[0]);
   }
 }
 

@@ -22,6 +22,9 @@ class GdiTextEngine final : public TextEngine {
   int measureText(FontHandle font, std::string_view text) override;
   void rasterizeText(FontHandle font, std::string_view text, TextMask& mask) override;
 
+  // The GDI font behind a handle, nullptr for none. The layer's tests read what GDI was asked for.
+  HFONT nativeFont(FontHandle font) const;
+
  private:
   // The memory DC that measuring and drawing share, made on first use, with `font` selected.
   HDC selectFont(FontHandle font);

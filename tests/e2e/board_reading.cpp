@@ -1,5 +1,6 @@
 #include "board_reading.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -127,17 +128,46 @@ std::vector<CellPos> GroupAt(const std::string& board, CellPos cell) {
   return group;
 }
 
+namespace {
+
+// Whether removing the group shows on the board whatever tiles come in: in some column a tile
+// of another kind stands above one of its cells and falls into the gap. A group that fills the
+// top of each of its columns is only replaced by new tiles, which may repeat it exactly.
+bool RemovalAlwaysShows(const std::vector<CellPos>& group) {
+  std::array<int, BOARD_SIZE> lowest{};
+  std::array<int, BOARD_SIZE> count{};
+  lowest.fill(-1);
+  for (const CellPos c : group) {
+    lowest[static_cast<std::size_t>(c.x)] = std::max(lowest[static_cast<std::size_t>(c.x)], c.y);
+    ++count[static_cast<std::size_t>(c.x)];
+  }
+  for (std::size_t x = 0; x < BOARD_SIZE; ++x) {
+    if (lowest[x] >= 0 && count[x] < lowest[x] + 1) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::optional<std::array<CellPos, 2>> PickTargets(const std::string& board) {
-  std::optional<CellPos> first;
-  std::vector<bool> inFirst(BOARD_SIZE * BOARD_SIZE, false);
+  // Each group of two or more once, by the first of its cells met column by column.
+  std::vector<CellPos> starts;
+  std::vector<bool> visible;
+  std::vector<bool> grouped(BOARD_SIZE * BOARD_SIZE, false);
   for (int x = 0; x < BOARD_SIZE; ++x) {
     for (int y = 0; y < BOARD_SIZE; ++y) {
-      if (first && inFirst[Index({x, y})]) continue;
+      if (grouped[Index({x, y})]) continue;
       const std::vector<CellPos> group = GroupAt(board, {x, y});
+      for (const CellPos c : group) grouped[Index(c)] = true;
       if (group.size() < 2) continue;
-      if (first) return std::array<CellPos, 2>{*first, CellPos{x, y}};
-      first = CellPos{x, y};
-      for (const CellPos c : group) inFirst[Index(c)] = true;
+      starts.push_back({x, y});
+      visible.push_back(RemovalAlwaysShows(group));
+    }
+  }
+  for (std::size_t d = 0; d < starts.size(); ++d) {
+    if (!visible[d]) continue;
+    for (std::size_t s = 0; s < starts.size(); ++s) {
+      if (s != d) return std::array<CellPos, 2>{starts[d], starts[s]};
     }
   }
   return std::nullopt;

@@ -40,7 +40,9 @@ std::optional<int> BarFill(const Image& shot);
 std::vector<CellPos> GroupAt(const std::string& board, CellPos cell);
 
 // A cell to double-click (in a group of two or more) and a cell to click once (in another
-// such group), or nothing when the board has fewer than two groups.
+// such group), or nothing when the board has no such two. The group to double-click is one whose
+// removal always changes the board, so that a test can wait for the change: a group that fills
+// the top of its columns could come back as it was from the new tiles.
 std::optional<std::array<CellPos, 2>> PickTargets(const std::string& board);
 
 // Whether `after` is what removing the group at `cell` from `before` leaves: a group of two

@@ -59,13 +59,34 @@ TEST(BoardReading, PickTargetsTwoGroups) {
   const std::string board =
       Board({"0023012301", "1230123012", "2301230123", "3012301230", "0123012301", "1230123012",
              "2301230123", "3012301230", "0123012301", "1230123022"});
+  // The pair at the top of column 0 could come back from the new tiles as it was; the pair at
+  // the bottom of column 9 cannot, since the tile above it falls into the gap.
   const auto targets = PickTargets(board);
   ASSERT_TRUE(targets);
-  EXPECT_EQ((*targets)[0].x, 0);
-  EXPECT_EQ((*targets)[0].y, 0);
-  EXPECT_EQ((*targets)[1].x, 9);
-  EXPECT_EQ((*targets)[1].y, 8);
+  EXPECT_EQ((*targets)[0].x, 9);
+  EXPECT_EQ((*targets)[0].y, 8);
+  EXPECT_EQ((*targets)[1].x, 0);
+  EXPECT_EQ((*targets)[1].y, 0);
   EXPECT_FALSE(PickTargets(BEFORE)) << "one group only";
+
+  // Groups that fill the top of their columns only: nothing to double-click. Row 0 of columns 0
+  // and 1 and the first two cells of column 5.
+  const std::string topOnly =
+      Board({"0123012301", "0230123012", "2301230123", "3012301230", "0123012301", "2230123012",
+             "2301230123", "3012301230", "0123012301", "1230123012"});
+  EXPECT_FALSE(PickTargets(topOnly));
+
+  // The first group that always shows, column by column: (2, 1), (2, 2) and (3, 1), under the
+  // foreign tiles (2, 0) and (3, 0); ahead of the pair at the bottom of column 9.
+  const std::string hooked =
+      Board({"0123012301", "0230123012", "2001230123", "3012301230", "0123012301", "1230123012",
+             "2301230123", "3012301230", "0123012301", "1230123022"});
+  const auto hookedTargets = PickTargets(hooked);
+  ASSERT_TRUE(hookedTargets);
+  EXPECT_EQ((*hookedTargets)[0].x, 2);
+  EXPECT_EQ((*hookedTargets)[0].y, 1);
+  EXPECT_EQ((*hookedTargets)[1].x, 0);
+  EXPECT_EQ((*hookedTargets)[1].y, 0);
 }
 
 Image Layout() {

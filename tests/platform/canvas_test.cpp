@@ -68,7 +68,9 @@ TEST(Canvas, RectanglesAreClippedToTheImage) {
       EXPECT_EQ(p.top, c.top);
       EXPECT_EQ(p.right, c.right);
       EXPECT_EQ(p.bottom, c.bottom);
-      if (p.count > 0) EXPECT_EQ(image.pixel(p.left, p.top), paint);
+      if (p.count > 0) {
+        EXPECT_EQ(image.pixel(p.left, p.top), paint);
+      }
     }
   }
 }

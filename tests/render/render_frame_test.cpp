@@ -74,26 +74,33 @@ TEST(RenderFrame, GridSeparatorAndRuleAreExact) {
   }
 }
 
-TEST(RenderFrame, EveryCellShowsItsTileOrTheBackground) {
-  Frame frame;
-  frame.state.board.at(3, 4) = EMPTY_CELL;
-  frame.state.board.at(9, 9) = EMPTY_CELL;
-  const Image& image = frame.render();
+// Every cell's square against what it must show: the image `shown` gives for the cell, or the
+// background where it gives none.
+template <typename Shown>
+void ExpectCells(const Image& image, const Board& board, Shown shown) {
   for (int cx = 0; cx < BOARD_SIZE; ++cx) {
     for (int cy = 0; cy < BOARD_SIZE; ++cy) {
-      const std::int32_t cell = frame.state.board.at(cx, cy);
+      const Image* tile = shown(board.at(cx, cy));
       for (int y = 0; y < 41; ++y) {
         for (int x = 0; x < 41; ++x) {
-          const Rgb expected =
-              cell == EMPTY_CELL
-                  ? kBackground
-                  : frame.resources.tileImages[static_cast<std::size_t>(cell)].pixel(x, y);
+          const Rgb expected = tile ? tile->pixel(x, y) : kBackground;
           ASSERT_EQ(image.pixel(42 * cx + 1 + x, 42 * cy + 1 + y), expected)
               << "cell " << cx << "," << cy << " pixel " << x << "," << y;
         }
       }
     }
   }
+}
+
+TEST(RenderFrame, EveryCellShowsItsTileOrTheBackground) {
+  Frame frame;
+  frame.state.board.at(3, 4) = EMPTY_CELL;
+  frame.state.board.at(9, 9) = EMPTY_CELL;
+  const Image& image = frame.render();
+  ExpectCells(image, frame.state.board, [&](std::int32_t cell) -> const Image* {
+    return cell == EMPTY_CELL ? nullptr
+                              : &frame.resources.tileImages[static_cast<std::size_t>(cell)];
+  });
 }
 
 TEST(RenderFrame, AnEmptyBoardIsPlainBackground) {
@@ -277,19 +284,9 @@ TEST(RenderFrame, AKindThatFailedToDecodeShowsTheBackground) {
   ScriptedPlatform platform;
   std::array<Image, TILE_KINDS> tiles;
   LoadTileImages(platform, tiles);
-  for (int cx = 0; cx < BOARD_SIZE; ++cx) {
-    for (int cy = 0; cy < BOARD_SIZE; ++cy) {
-      const std::int32_t cell = frame.state.board.at(cx, cy);
-      for (int y = 0; y < 41; ++y) {
-        for (int x = 0; x < 41; ++x) {
-          const Rgb expected =
-              cell == 2 ? kBackground : tiles[static_cast<std::size_t>(cell)].pixel(x, y);
-          ASSERT_EQ(image.pixel(42 * cx + 1 + x, 42 * cy + 1 + y), expected)
-              << "cell " << cx << "," << cy << " pixel " << x << "," << y;
-        }
-      }
-    }
-  }
+  ExpectCells(image, frame.state.board, [&](std::int32_t cell) -> const Image* {
+    return cell == 2 ? nullptr : &tiles[static_cast<std::size_t>(cell)];
+  });
 }
 
 TEST(TileBitmaps, AreTheCommittedFilesInKindOrder) {

@@ -151,6 +151,8 @@ TEST(ReplayScript, DumpWritesTheFrameAsBinaryPpm) {
   EXPECT_EQ(width, 421);
   EXPECT_EQ(height, 450);
   EXPECT_EQ(maxval, 255);
+  // Windows refuses to remove a file that is still open.
+  file.close();
   EXPECT_EQ(std::filesystem::file_size(path), 15u + 421u * 450u * 3u);
   std::filesystem::remove(path);
 

@@ -1,5 +1,6 @@
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${TOOL} ${SCRIPT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+# EMULATOR: what runs the tool on a cross build (Wine for the Windows one); empty otherwise.
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${SCRIPT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "exit status ${status}: ${err}")
 endif()

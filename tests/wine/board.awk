@@ -6,6 +6,8 @@
 #                     colours two sample pixels of the cell show, or ? for none
 #   bar RIGHT         the rightmost column of the time bar's fill colour in row 437, or -1
 #   score HASH        a hash of the pixels left of the multiplier, where the score text is
+#   text COUNT        the pixels of the status strip left of the time bar (rows 426 to 449,
+#                     columns 0 to 137: the score and the multiplier) that are not its background
 function near(r, g, b, hex, tolerance) {
   return abs(r - hexbyte(hex, 1)) <= tolerance && abs(g - hexbyte(hex, 3)) <= tolerance &&
          abs(b - hexbyte(hex, 5)) <= tolerance
@@ -24,7 +26,7 @@ BEGIN {
   # Tile pixels (20, 20) and (0, 0) of the kinds 0 grey, 1 blue-violet, 2 red, 3 yellow.
   split("373737 3E09FF FF0909 FFE909", centre, " ")
   split("929292 AB9DE6 E89E9F E7DF9E", corner, " ")
-  bad = 0; why = ""; bar = -1; hash = 0
+  bad = 0; why = ""; bar = -1; hash = 0; text = 0
 }
 {
   x = (NR - 1) % 421; y = int((NR - 1) / 421); r = $1 + 0; g = $2 + 0; b = $3 + 0
@@ -42,6 +44,7 @@ BEGIN {
   }
   if (y == 437 && r == 187 && g == 255 && b == 0 && x > bar) bar = x
   if (y >= 426 && x < 106) hash = (hash * 31 + r * 65536 + g * 256 + b) % 2147483647
+  if (y >= 426 && x < 138 && !near(r, g, b, "222222", 0)) text++
 }
 END {
   board = ""
@@ -57,4 +60,5 @@ END {
   print "board", board
   print "bar", bar
   print "score", hash
+  print "text", text
 }
