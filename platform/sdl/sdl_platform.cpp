@@ -19,6 +19,7 @@
 #include "input_model.h"
 #include "platform/fonts/freetype_text_engine.h"
 #include "platform/platform.h"
+#include "platform/seeded_random.h"
 #include "scaled_image.h"
 #include "wayland_surface.h"
 #include "window_layout.h"
@@ -434,16 +435,7 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
 
-  std::uint32_t nextRandom() override {
-    if (!seeded_) {
-      std::random_device device;
-      std::seed_seq seed{device(), device(), device(), device(),
-                         device(), device(), device(), device()};
-      random_.seed(seed);
-      seeded_ = true;
-    }
-    return static_cast<std::uint32_t>(random_());
-  }
+  std::uint32_t nextRandom() override { return random_.next(); }
 
   TextEngine& textEngine() override {
     if (!text_) text_ = makeTextEngine();
@@ -734,8 +726,12 @@ class SdlPlatform final : public Platform, private sdl::InputSource {
   sdl::InputModel model_{0, 0};
   std::unique_ptr<TextEngine> text_;
   FontHandle boxFont_ = 0;  // the game-over box's, made when the box first opens
-  std::mt19937 random_;
-  bool seeded_ = false;
+  SeededRandom random_{[] {
+    std::random_device device;
+    std::vector<std::uint32_t> words;
+    for (int i = 0; i < 8; ++i) words.push_back(device());
+    return words;
+  }};
 };
 
 }  // namespace

@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "canvas_text_engine.h"
 #include "platform/platform.h"
 #include "platform/sdl/input_model.h"
+#include "platform/seeded_random.h"
 
 namespace pax {
 
@@ -143,16 +143,7 @@ class WebPlatform final : public Platform, private sdl::InputSource {
 
   void sleepMs(int milliseconds) override { emscripten_sleep(static_cast<unsigned>(milliseconds)); }
 
-  std::uint32_t nextRandom() override {
-    if (!seeded_) {
-      std::array<std::uint32_t, 8> words{};
-      PageRandomWords(words.data(), static_cast<int>(words.size()));
-      std::seed_seq seed(words.begin(), words.end());
-      random_.seed(seed);
-      seeded_ = true;
-    }
-    return static_cast<std::uint32_t>(random_());
-  }
+  std::uint32_t nextRandom() override { return random_.next(); }
 
   TextEngine& textEngine() override { return text_; }
 
@@ -195,8 +186,12 @@ class WebPlatform final : public Platform, private sdl::InputSource {
   std::vector<std::uint8_t> rgba_;
   sdl::InputModel model_{0, 0};
   CanvasTextEngine text_;
-  std::mt19937 random_;
-  bool seeded_ = false;
+  // Seeded from the browser's cryptographic random values.
+  SeededRandom random_{[] {
+    std::vector<std::uint32_t> words(8);
+    PageRandomWords(words.data(), static_cast<int>(words.size()));
+    return words;
+  }};
 };
 
 }  // namespace

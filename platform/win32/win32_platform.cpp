@@ -4,34 +4,13 @@
 
 #include "dib_image.h"
 #include "gdi_text.h"
+#include "platform/seeded_random.h"
 #include "win32_api.h"
 #include "window_layer.h"
 
 namespace pax {
 
 namespace {
-
-// PCG32 (XSH-RR output over a 64-bit linear congruential state).
-class Pcg32 {
- public:
-  void seed(std::uint64_t initial) {
-    state_ = 0;
-    next();
-    state_ += initial;
-    next();
-  }
-  std::uint32_t next() {
-    const std::uint64_t old = state_;
-    state_ = old * 6364136223846793005ULL + INCREMENT;
-    const auto shifted = static_cast<std::uint32_t>(((old >> 18) ^ old) >> 27);
-    const auto rotation = static_cast<unsigned>(old >> 59);
-    return (shifted >> rotation) | (shifted << ((32U - rotation) & 31U));
-  }
-
- private:
-  static constexpr std::uint64_t INCREMENT = 0xda3e39cb94b95bdbULL | 1U;
-  std::uint64_t state_ = 0;
-};
 
 class Win32Platform final : public Platform {
  public:
@@ -68,14 +47,7 @@ class Win32Platform final : public Platform {
     Sleep(static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0));
   }
 
-  std::uint32_t nextRandom() override {
-    // Seeded on first use, which is the first board at start-up.
-    if (!seeded_) {
-      random_.seed(GetCurrentThreadId() ^ GetTickCount());
-      seeded_ = true;
-    }
-    return random_.next();
-  }
+  std::uint32_t nextRandom() override { return random_.next(); }
 
   Image createImage(int width, int height) override { return win32::CreateDibImage(width, height); }
   TextEngine& textEngine() override { return text_; }
@@ -89,8 +61,11 @@ class Win32Platform final : public Platform {
 
   win32::WindowLayer windows_;
   win32::GdiTextEngine text_;
-  Pcg32 random_;
-  bool seeded_ = false;
+  // Seeded from the thread's id combined with the millisecond tick count.
+  SeededRandom random_{[] {
+    return std::vector<std::uint32_t>{
+        static_cast<std::uint32_t>(GetCurrentThreadId() ^ GetTickCount())};
+  }};
 };
 
 }  // namespace

@@ -395,22 +395,24 @@ TEST_F(Icon, DirectoryAndImageHeaders) {
   }
 }
 
+// The icon's design: a tile in each quadrant, and the colour at the middle of each.
+struct Quadrant {
+  int column;  // 0 left, 1 right
+  int row;     // 0 top, 1 bottom
+  std::uint32_t centre;
+  const char* name;
+};
+constexpr Quadrant kQuadrants[] = {
+    {0, 0, 0xFFE90A, "yellow, top left"},
+    {1, 0, 0x373737, "grey, top right"},
+    {0, 1, 0x3E0AFF, "blue-violet, bottom left"},
+    {1, 1, 0xFF0A0A, "red, bottom right"},
+};
+
 TEST_F(Icon, QuadrantsAreTheFourTilesAtFullStrength) {
-  const IconImage img = Image(Layouts()[0]);
-  struct Quadrant {
-    int x;
-    int y;
-    std::uint32_t centre;
-    const char* name;
-  };
-  constexpr Quadrant kQuadrants[] = {
-      {12, 12, 0xFFE90A, "yellow, top left"},
-      {36, 12, 0x373737, "grey, top right"},
-      {12, 36, 0x3E0AFF, "blue-violet, bottom left"},
-      {36, 36, 0xFF0A0A, "red, bottom right"},
-  };
+  const IconImage img = Image(Layouts()[0]);  // 48 pixels: quadrant middles at 12 and 36
   for (const Quadrant& q : kQuadrants) {
-    const Rgba& p = img.at(q.x, q.y);
+    const Rgba& p = img.at(12 + 24 * q.column, 12 + 24 * q.row);
     EXPECT_LE(Distance(Rgb{p.r, p.g, p.b}, FromHex(q.centre)), 3) << q.name;
     EXPECT_EQ(p.a, 255) << q.name;
   }
@@ -514,18 +516,6 @@ TEST_F(Icon, PngExportsHoldTheIconImages) {
 constexpr std::array<int, 3> kLargeIconSizes = {64, 128, 256};
 
 TEST(LargeIcons, QuadrantsAreTheFourTilesWithOpaqueInsidesAndRoundedCorners) {
-  struct Quadrant {
-    int column;
-    int row;
-    std::uint32_t centre;
-    const char* name;
-  };
-  constexpr Quadrant kQuadrants[] = {
-      {0, 0, 0xFFE90A, "yellow, top left"},
-      {1, 0, 0x373737, "grey, top right"},
-      {0, 1, 0x3E0AFF, "blue-violet, bottom left"},
-      {1, 1, 0xFF0A0A, "red, bottom right"},
-  };
   for (int size : kLargeIconSizes) {
     SCOPED_TRACE(PngName(size));
     const IconImage img = ReadPng(PngName(size));
